@@ -1,0 +1,51 @@
+#include "app/kelvoroapp.h"
+
+#include "app/mainframe.h"
+#include "app/prompt.h"
+#include "app/settingsstore.h"
+#include "common/fileerrortext.h"
+#include "filelist/trazzleview.h"
+#include "platform/filesystem.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+
+#include <cerrno>
+
+namespace kelvoro {
+
+CKelvoroApp::CKelvoroApp(Services& services) : m_services(services) {}
+
+CKelvoroApp::~CKelvoroApp() = default;
+
+bool CKelvoroApp::checkFirstFile(const QByteArray& path) {
+    const int error = m_services.fileSystem.openForReadingError(path.toStdString());
+    if (error == 0)
+        return true;
+    const platform::FileErrorCause cause =
+        error == EISDIR ? platform::FileErrorCause::AccessDenied : platform::causeFromErrno(error);
+    m_services.prompt.exclamation(nullptr, fileErrorText(cause, displayPath(path)));
+    return false;
+}
+
+bool CKelvoroApp::InitInstance(const QList<QByteArray>& arguments) {
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvoro"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Hollenby"));
+    // The interface is Japanese, so Qt's own dialogs and buttons should be too.
+    if (m_qtTranslator.load(QStringLiteral("qtbase_ja"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_qtTranslator);
+
+    if (!arguments.isEmpty()) {
+        if (!checkFirstFile(arguments.first()))
+            return false;
+        m_services.settings.addRecentFile(FileListModel::absolutePath(arguments.first()));
+    }
+
+    m_frame = std::make_unique<CMainFrame>(m_services);
+    m_frame->view()->addCommandLineFiles(entriesFromArguments(arguments));
+    m_frame->showAsSaved();
+    return true;
+}
+
+} // namespace kelvoro

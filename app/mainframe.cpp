@@ -1,0 +1,337 @@
+#include "app/mainframe.h"
+
+#include "app/prompt.h"
+#include "app/settingsstore.h"
+#include "filelist/trazzleview.h"
+#include "platform/filesystem.h"
+#include "platform/keystate.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+namespace kelvoro {
+
+namespace {
+
+const QString kWindowSection = QStringLiteral("Window");
+const QString kReady = QStringLiteral("レディ");
+
+enum ShowState { ShowNormal = 1, ShowMinimized = 2, ShowMaximized = 3 };
+
+QString text(std::u16string_view s) {
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QIcon imageIcon(const char* prefix, std::string_view name) {
+    if (name.empty())
+        return {};
+    return QIcon(QStringLiteral(":/art/%1%2.png")
+                     .arg(QLatin1String(prefix))
+                     .arg(QLatin1String(name.data(), static_cast<qsizetype>(name.size()))));
+}
+
+} // namespace
+
+QList<QByteArray> localPathsFromUriList(const QByteArray& uriList) {
+    QList<QByteArray> paths;
+    for (QByteArray line : uriList.split('\n')) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        if (!line.startsWith("file://"))
+            continue;
+        // Skip the authority: "file:///p" and "file://host/p" both name /p on this machine.
+        const qsizetype slash = line.indexOf('/', 7);
+        if (slash < 0)
+            continue;
+        paths.append(QByteArray::fromPercentEncoding(line.mid(slash)));
+    }
+    return paths;
+}
+
+CMainFrame::CMainFrame(Services& services, QWidget* parent)
+    : QMainWindow(parent), m_services(services) {
+    setWindowTitle(QStringLiteral("Kelvoro"));
+    setAcceptDrops(true);
+
+    m_view = new CTrazzleView(services, this);
+    m_view->setFrame(this);
+    setCentralWidget(m_view);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    restoreWindowPlacement();
+
+    connect(m_view, &CTrazzleView::commandStateChanged, this, &CMainFrame::updateCommandStates);
+    updateCommandStates();
+    qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+}
+
+void CMainFrame::createActions() {
+    for (const CommandInfo& info : commandTable()) {
+        auto* action = new QAction(text(info.menuText), this);
+        action->setStatusTip(text(info.prompt));
+        if (!info.toolTip.empty())
+            action->setToolTip(text(info.toolTip));
+        if (!info.shortcut.empty())
+            action->setShortcut(QKeySequence(QString::fromLatin1(
+                info.shortcut.data(), static_cast<qsizetype>(info.shortcut.size()))));
+        action->setIcon(imageIcon("mi-", toolBarImage(info.id)));
+        const int id = info.id;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        m_actions.insert(id, action);
+        // Keys reach the command even when no menu shows it.
+        addAction(action);
+    }
+    for (const MenuIcon& icon : contextMenuIcons())
+        m_actions.value(icon.id)->setIcon(imageIcon("mi-", icon.image));
+    m_actions.value(ID_VIEW_TOOLBAR)->setCheckable(true);
+    m_actions.value(ID_VIEW_STATUS_BAR)->setCheckable(true);
+}
+
+void CMainFrame::createMenus() {
+    for (const MenuLayout& layout : mainMenuLayout()) {
+        QMenu* menu = menuBar()->addMenu(text(layout.title));
+        for (int id : layout.items) {
+            if (id == ID_SEPARATOR)
+                menu->addSeparator();
+            else
+                menu->addAction(m_actions.value(id));
+        }
+    }
+}
+
+void CMainFrame::createToolBar() {
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setWindowTitle(QStringLiteral("ツール バー"));
+    m_toolBar->setMovable(true);
+    m_toolBar->setIconSize(QSize(19, 18));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (int id : toolBarLayout()) {
+        if (id == ID_SEPARATOR) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* action = m_actions.value(id);
+        // The toolbar images are drawn for the toolbar's own size.
+        auto* button = new QAction(imageIcon("tb-", toolBarImage(id)), action->toolTip(), this);
+        button->setStatusTip(action->statusTip());
+        button->setToolTip(action->toolTip());
+        button->setEnabled(action->isEnabled());
+        connect(action, &QAction::changed, button,
+                [button, action] { button->setEnabled(action->isEnabled()); });
+        connect(button, &QAction::triggered, action, &QAction::trigger);
+        m_toolBar->addAction(button);
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    QAction* toggle = m_actions.value(ID_VIEW_TOOLBAR);
+    toggle->setChecked(true);
+    connect(m_toolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+        if (message.isEmpty())
+            bar->showMessage(kReady);
+    });
+    bar->showMessage(kReady);
+
+    auto indicator = [bar](const QString& label) {
+        auto* l = new QLabel(label, bar);
+        l->setAlignment(Qt::AlignCenter);
+        l->setVisible(false);
+        bar->addPermanentWidget(l);
+        return l;
+    };
+    m_capsIndicator = indicator(QStringLiteral("CAP"));
+    m_numIndicator = indicator(QStringLiteral("NUM"));
+    m_scrollIndicator = indicator(QStringLiteral("SCRL"));
+    updateLockIndicators();
+
+    QAction* toggle = m_actions.value(ID_VIEW_STATUS_BAR);
+    toggle->setChecked(true);
+}
+
+void CMainFrame::updateLockIndicators() {
+    const std::optional<platform::LockKeys> keys = platform::readLockKeys();
+    m_capsIndicator->setVisible(keys && keys->capsLock);
+    m_numIndicator->setVisible(keys && keys->numLock);
+    m_scrollIndicator->setVisible(keys && keys->scrollLock);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // Lock keys change with a key press anywhere, or while another window had the focus.
+    const bool keyInWindow = event->type() == QEvent::KeyRelease && watched->isWindowType();
+    if (keyInWindow || event->type() == QEvent::ApplicationStateChange)
+        updateLockIndicators();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::updateCommandStates() {
+    const CommandState state{m_view->rows().rowCount(), m_view->selectedCount(), m_bChanged};
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
+        it.value()->setEnabled(isCommandEnabled(it.key(), state));
+}
+
+void CMainFrame::runCommand(int id) {
+    switch (id) {
+    case ID_FILE_OPEN:
+        m_view->OnFileOpen();
+        break;
+    case ID_FILE_SAVE:
+        m_view->OnFileSave();
+        break;
+    case ID_APP_EXIT:
+        close();
+        break;
+    case ID_EDIT_PROPERTIES:
+    case ID_CONTEXT_EDIT_PROPERTIES:
+        m_view->OnEditProperties();
+        break;
+    case ID_EDIT_RENAME:
+    case ID_CONTEXT_RENAME:
+        m_view->OnRename();
+        break;
+    case ID_EDIT_CHANGE_ASSOCIATION:
+    case ID_CONTEXT_CHANGE_ASSOCIATION:
+        m_view->OnChangeAssociation();
+        break;
+    case ID_CONTEXT_OPEN:
+        m_view->OnOpenWithProgram();
+        break;
+    case ID_EDIT_SELECT_ALL:
+    case ID_CONTEXT_SELECT_ALL:
+        m_view->OnSelectAll();
+        break;
+    case ID_EDIT_CLEAR:
+    case ID_CONTEXT_CLEAR:
+        m_view->OnClear();
+        break;
+    case ID_FILE_NEW:
+    case ID_EDIT_CLEAR_ALL:
+    case ID_CONTEXT_CLEAR_ALL:
+        m_view->OnClearAll();
+        break;
+    case ID_VIEW_TOOLBAR:
+        m_toolBar->setVisible(m_actions.value(id)->isChecked());
+        break;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(m_actions.value(id)->isChecked());
+        break;
+    case ID_APP_ABOUT:
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::SetChanged(bool changed) {
+    if (m_bChanged == changed)
+        return;
+    m_bChanged = changed;
+    updateCommandStates();
+}
+
+bool CMainFrame::QuerySaveChanges() {
+    if (!m_bChanged)
+        return true;
+    switch (m_services.prompt.yesNoCancel(this, QStringLiteral("変更を保存しますか？"))) {
+    case Prompt::Answer::Cancel:
+        return false;
+    case Prompt::Answer::Yes:
+        return m_view->OnFileSave();
+    case Prompt::Answer::No:
+        return true;
+    }
+    return false;
+}
+
+void CMainFrame::restoreWindowPlacement() {
+    const SettingsStore& s = m_services.settings;
+    const QRect rect(QPoint(s.getProfileInt(kWindowSection, QStringLiteral("left"), 0),
+                            s.getProfileInt(kWindowSection, QStringLiteral("top"), 0)),
+                     QPoint(s.getProfileInt(kWindowSection, QStringLiteral("right"), 0) - 1,
+                            s.getProfileInt(kWindowSection, QStringLiteral("bottom"), 0) - 1));
+    m_startMaximized =
+        s.getProfileInt(kWindowSection, QStringLiteral("show"), ShowNormal) == ShowMaximized;
+    if (rect.isEmpty())
+        return;
+    // A rectangle on no screen (a monitor since removed) would put the window out of reach.
+    bool onScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        onScreen = onScreen || screen->availableGeometry().intersects(rect);
+    if (onScreen)
+        setGeometry(rect);
+}
+
+void CMainFrame::showAsSaved() {
+    if (m_startMaximized)
+        showMaximized();
+    else
+        show();
+}
+
+void CMainFrame::SaveWindowPlacement() {
+    SettingsStore& s = m_services.settings;
+    const QRect rect = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    s.writeProfileInt(kWindowSection, QStringLiteral("left"), rect.left());
+    s.writeProfileInt(kWindowSection, QStringLiteral("top"), rect.top());
+    s.writeProfileInt(kWindowSection, QStringLiteral("right"), rect.right() + 1);
+    s.writeProfileInt(kWindowSection, QStringLiteral("bottom"), rect.bottom() + 1);
+    s.writeProfileInt(kWindowSection, QStringLiteral("show"),
+                      isMinimized()   ? ShowMinimized
+                      : isMaximized() ? ShowMaximized
+                                      : ShowNormal);
+    s.sync();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!QuerySaveChanges()) {
+        event->ignore();
+        return;
+    }
+    SaveWindowPlacement();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QMimeData* mime = event->mimeData();
+    QList<QByteArray> paths = localPathsFromUriList(mime->data(QStringLiteral("text/uri-list")));
+    if (paths.isEmpty()) {
+        for (const QUrl& url : mime->urls())
+            if (url.isLocalFile())
+                paths.append(QFile::encodeName(url.toLocalFile()));
+    }
+    event->acceptProposedAction();
+    for (const QByteArray& path : paths) {
+        if (!m_services.fileSystem.isDirectory(path.toStdString()))
+            m_view->AddFile(path);
+    }
+}
+
+} // namespace kelvoro

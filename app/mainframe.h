@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/commands.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace kelvoro {
+
+class CTrazzleView;
+struct Services;
+
+// The one top-level window: menu bar, toolbar and status bar around the file list.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(Services& services, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CTrazzleView* view() const { return m_view; }
+
+    // The unsaved-changes flag: set while staged edits wait for a save.
+    void SetChanged(bool changed);
+    bool IsChanged() const { return m_bChanged; }
+    // True when the caller may go on and drop the staged edits; asks first when there are
+    // some. Yes saves first; a save that stops on an error answers false.
+    bool QuerySaveChanges();
+    void SaveWindowPlacement();
+    // Shows the window for the first time, maximised when it was closed maximised.
+    void showAsSaved();
+
+    // The one action of a command, shared by menu, toolbar and context menu.
+    QAction* action(int id) const { return m_actions.value(id); }
+    QToolBar* toolBar() const { return m_toolBar; }
+
+    // Enables every command by the current rows, selection and flag.
+    void updateCommandStates();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void restoreWindowPlacement();
+    void runCommand(int id);
+    void updateLockIndicators();
+
+    Services& m_services;
+    CTrazzleView* m_view = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_capsIndicator = nullptr;
+    QLabel* m_numIndicator = nullptr;
+    QLabel* m_scrollIndicator = nullptr;
+    QHash<int, QAction*> m_actions;
+    bool m_bChanged = false;
+    bool m_startMaximized = false;
+};
+
+// Native path bytes of the local files in a drop, in drop order, taken from the URLs'
+// percent-encoding so names that are not valid UTF-8 survive.
+QList<QByteArray> localPathsFromUriList(const QByteArray& uriList);
+
+} // namespace kelvoro

@@ -1,0 +1,43 @@
+#include "common/fileerrortext.h"
+
+namespace kelvoro {
+
+QString fileErrorText(platform::FileErrorCause cause, const QString& path) {
+    using C = platform::FileErrorCause;
+    const char16_t* text = u"%1 へのアクセス中に不明なエラーが発生しました。";
+    switch (cause) {
+    case C::Generic:
+        break;
+    case C::FileNotFound:
+        text = u"%1 が見つかりませんでした。";
+        break;
+    case C::BadPath:
+        text = u"%1 には無効なパスが含まれています。";
+        break;
+    case C::AccessDenied:
+        text = u"%1 へのアクセスは拒否されました。";
+        break;
+    case C::SharingViolation:
+        text = u"%1 へのアクセス中に共有違反が発生しました。";
+        break;
+    case C::LockViolation:
+        text = u"%1 へのアクセス中にロック違反が発生しました。";
+        break;
+    case C::DiskFull:
+        text = u"%1 へのアクセス中にディスクがいっぱいになりました。";
+        break;
+    case C::HardwareIo:
+        text = u"%1 へのアクセス中にハードウェア I/O エラーが報告されました。";
+        break;
+    case C::NotSupported:
+        text = u"%1 の作成日時または属性は、このファイルシステムでは変更できません。";
+        break;
+    }
+    return QString::fromUtf16(text).arg(path.isEmpty() ? QStringLiteral("無題のファイル") : path);
+}
+
+QString displayPath(const QByteArray& path) {
+    return QString::fromLocal8Bit(path);
+}
+
+} // namespace kelvoro

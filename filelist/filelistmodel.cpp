@@ -1,0 +1,272 @@
+#include "filelist/filelistmodel.h"
+
+#include "common/pathpieces.h"
+#include "platform/filesystem.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace kelvoro {
+
+namespace {
+
+std::string_view view(const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QByteArray bytes(std::string_view s) {
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString timeText(const std::optional<CalendarTime>& t) {
+    return t ? QString::fromStdString(formatTimeText(*t)) : QString();
+}
+
+} // namespace
+
+QByteArray FileRow::path() const {
+    return bytes(joinPath(view(directory), view(name)));
+}
+
+RowFlags FileRow::flags() const {
+    using namespace platform;
+    return RowFlags{(attributes & attr::ReadOnly) != 0, (attributes & attr::Hidden) != 0,
+                    (attributes & attr::Archive) != 0, (attributes & attr::NotContentIndexed) == 0};
+}
+
+void FileRow::setFlags(const RowFlags& f) {
+    using namespace platform;
+    std::uint32_t a = attributes & ~attr::Managed;
+    if (f.readOnly)
+        a |= attr::ReadOnly;
+    if (f.hidden)
+        a |= attr::Hidden;
+    if (f.archive)
+        a |= attr::Archive;
+    if (!f.index)
+        a |= attr::NotContentIndexed;
+    attributes = a;
+}
+
+FileListModel::FileListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int FileListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString FileListModel::headerText(int column) {
+    switch (column) {
+    case ColDirectory:
+        return QStringLiteral("ﾃﾞｨﾚｸﾄﾘ");
+    case ColName:
+        return QStringLiteral("ﾌｧｲﾙ");
+    case ColCreated:
+        return QStringLiteral("作成日時");
+    case ColModified:
+        return QStringLiteral("更新日時");
+    case ColAccessed:
+        return QStringLiteral("ｱｸｾｽ日時");
+    case ColReadOnly:
+        return QStringLiteral("読み取り専用");
+    case ColHidden:
+        return QStringLiteral("隠しﾌｧｲﾙ");
+    case ColArchive:
+        return QStringLiteral("ｱｰｶｲﾌﾞ");
+    case ColIndex:
+        return QStringLiteral("ｲﾝﾃﾞｯｸｽ");
+    default:
+        return {};
+    }
+}
+
+int FileListModel::defaultColumnWidth(int column) {
+    static constexpr int widths[ColumnCount] = {140, 100, 80, 80, 80, 40, 40, 40, 40};
+    return column >= 0 && column < ColumnCount ? widths[column] : 0;
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::DisplayRole)
+        return headerText(section);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const FileRow& r = row(index.row());
+    const int column = index.column();
+    if (role == StagedRole)
+        return r.staged;
+    if (role == PathRole)
+        return r.path();
+
+    const RowFlags f = r.flags();
+    const bool flagColumn = column >= ColReadOnly && column <= ColIndex;
+    const bool flag = flagColumn && (column == ColReadOnly  ? f.readOnly
+                                     : column == ColHidden  ? f.hidden
+                                     : column == ColArchive ? f.archive
+                                                            : f.index);
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (column) {
+        case ColDirectory:
+            return QString::fromLocal8Bit(r.directory);
+        case ColName:
+            return QString::fromLocal8Bit(r.name);
+        case ColCreated:
+            return timeText(r.created);
+        case ColModified:
+            return timeText(r.modified);
+        case ColAccessed:
+            return timeText(r.accessed);
+        default:
+            return flag ? QStringLiteral(" ") : QString();
+        }
+    case FlagRole:
+        return flagColumn ? QVariant(flag) : QVariant();
+    case Qt::CheckStateRole:
+        return flagColumn ? QVariant(flag ? Qt::Checked : Qt::Unchecked) : QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QByteArray FileListModel::absolutePath(const QByteArray& path) {
+    if (path.startsWith('/'))
+        return path;
+    QByteArray relative = path;
+    while (relative.startsWith("./"))
+        relative.remove(0, 2);
+    QByteArray base = QFile::encodeName(QDir::currentPath());
+    if (!base.endsWith('/'))
+        base.append('/');
+    return base + relative;
+}
+
+bool FileListModel::addFile(const QByteArray& given, const platform::FileSystem& fs) {
+    const QByteArray path = absolutePath(given);
+    if (m_index.contains(path))
+        return false;
+
+    const platform::FileStatus status = fs.readStatus(path.toStdString());
+    FileRow r;
+    const std::string_view p = view(path);
+    r.directory = bytes(directoryOf(p));
+    r.name = bytes(nameOf(p));
+    // Rows of one directory share the bytes of its name.
+    if (!m_rows.empty() && m_rows.back().directory == r.directory)
+        r.directory = m_rows.back().directory;
+    if (status.ok) {
+        r.created = status.created;
+        r.modified = status.modified;
+        r.accessed = status.accessed;
+        r.attributes = status.attributes;
+    } else {
+        r.setFlags(RowFlags{});
+    }
+
+    const int at = rowCount();
+    beginInsertRows({}, at, at);
+    m_rows.push_back(std::move(r));
+    m_index.insert(path);
+    endInsertRows();
+    return true;
+}
+
+void FileListModel::setStaged(FileRow& r, bool staged) {
+    if (r.staged == staged)
+        return;
+    r.staged = staged;
+    m_stagedCount += staged ? 1 : -1;
+}
+
+void FileListModel::emitRowChanged(int r) {
+    Q_EMIT dataChanged(index(r, 0), index(r, ColumnCount - 1));
+}
+
+void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
+                              const std::optional<CalendarTime>& modified,
+                              const std::optional<CalendarTime>& accessed, const RowFlags& flags) {
+    FileRow& fr = m_rows[static_cast<std::size_t>(r)];
+    if (created)
+        fr.created = created;
+    if (modified)
+        fr.modified = modified;
+    if (accessed)
+        fr.accessed = accessed;
+    fr.setFlags(flags);
+    const int before = m_stagedCount;
+    setStaged(fr, true);
+    emitRowChanged(r);
+    if (before != m_stagedCount)
+        Q_EMIT stagedCountChanged(m_stagedCount);
+}
+
+void FileListModel::clearStaged() {
+    if (m_stagedCount == 0)
+        return;
+    for (FileRow& r : m_rows)
+        r.staged = false;
+    m_stagedCount = 0;
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    Q_EMIT stagedCountChanged(0);
+}
+
+void FileListModel::setName(int r, const QByteArray& name) {
+    FileRow& fr = m_rows[static_cast<std::size_t>(r)];
+    m_index.remove(fr.path());
+    fr.name = name;
+    m_index.insert(fr.path());
+    emitRowChanged(r);
+}
+
+void FileListModel::removeRowList(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const int before = m_stagedCount;
+    // From the highest range down, so the lower indices stay valid.
+    auto end = rows.end();
+    while (end != rows.begin()) {
+        auto first = end - 1;
+        while (first != rows.begin() && *(first - 1) == *first - 1)
+            --first;
+        const int lo = *first;
+        const int hi = *(end - 1);
+        beginRemoveRows({}, lo, hi);
+        for (int i = lo; i <= hi; ++i) {
+            FileRow& fr = m_rows[static_cast<std::size_t>(i)];
+            m_index.remove(fr.path());
+            setStaged(fr, false);
+        }
+        m_rows.erase(m_rows.begin() + lo, m_rows.begin() + hi + 1);
+        endRemoveRows();
+        end = first;
+    }
+    if (before != m_stagedCount)
+        Q_EMIT stagedCountChanged(m_stagedCount);
+}
+
+void FileListModel::clear() {
+    const int before = m_stagedCount;
+    beginResetModel();
+    m_rows.clear();
+    m_index.clear();
+    m_stagedCount = 0;
+    endResetModel();
+    if (before != 0)
+        Q_EMIT stagedCountChanged(0);
+}
+
+} // namespace kelvoro

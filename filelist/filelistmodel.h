@@ -1,0 +1,112 @@
+#pragma once
+
+#include "common/timetext.h"
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QSet>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace kelvoro {
+
+namespace platform {
+class FileSystem;
+}
+
+enum Column : int {
+    ColDirectory,
+    ColName,
+    ColCreated,
+    ColModified,
+    ColAccessed,
+    ColReadOnly,
+    ColHidden,
+    ColArchive,
+    ColIndex,
+    ColumnCount
+};
+
+// The four flags a row shows, in column order.
+struct RowFlags {
+    bool readOnly = false;
+    bool hidden = false;
+    bool archive = false;
+    bool index = false; // the file may be content-indexed
+
+    bool operator==(const RowFlags&) const = default;
+};
+
+struct FileRow {
+    QByteArray directory; // native bytes, without the trailing separator
+    QByteArray name;      // native bytes
+    std::optional<CalendarTime> created;
+    std::optional<CalendarTime> modified;
+    std::optional<CalendarTime> accessed;
+    std::uint32_t attributes = 0; // the attribute word; the row's flags are its managed bits
+    bool staged = false;          // holds edits not yet written
+
+    QByteArray path() const;
+    RowFlags flags() const;
+    void setFlags(const RowFlags& flags);
+};
+
+// The list's rows: the whole working set. Rows stay in the order they were added.
+class FileListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Role {
+        StagedRole = Qt::UserRole + 1, // bool
+        FlagRole,                      // bool, for the four flag columns
+        PathRole,                      // QByteArray, the row's native path
+    };
+
+    explicit FileListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    static QString headerText(int column);
+    static int defaultColumnWidth(int column);
+
+    const FileRow& row(int r) const { return m_rows[static_cast<std::size_t>(r)]; }
+    bool contains(const QByteArray& path) const { return m_index.contains(path); }
+
+    // Reads the file's status and appends a row; false when the path is listed already.
+    // Relative paths are taken against the current directory.
+    bool addFile(const QByteArray& path, const platform::FileSystem& fs);
+
+    // Staged edits: the new values are shown at once and written on save.
+    void stageEdit(int r, const std::optional<CalendarTime>& created,
+                   const std::optional<CalendarTime>& modified,
+                   const std::optional<CalendarTime>& accessed, const RowFlags& flags);
+    void clearStaged();
+    int stagedCount() const { return m_stagedCount; }
+
+    // After a successful rename on disk.
+    void setName(int r, const QByteArray& name);
+
+    // Removes the given rows (any order, duplicates allowed) in contiguous ranges.
+    void removeRowList(std::vector<int> rows);
+    void clear();
+
+    static QByteArray absolutePath(const QByteArray& path);
+
+Q_SIGNALS:
+    void stagedCountChanged(int count);
+
+private:
+    void setStaged(FileRow& row, bool staged);
+    void emitRowChanged(int r);
+
+    std::vector<FileRow> m_rows;
+    QSet<QByteArray> m_index; // listed paths; exact byte comparison
+    int m_stagedCount = 0;
+};
+
+} // namespace kelvoro

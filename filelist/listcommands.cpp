@@ -1,0 +1,44 @@
+#include "app/mainframe.h"
+#include "filelist/trazzleview.h"
+#include "platform/shell.h"
+
+namespace kelvoro {
+
+void CTrazzleView::OnSelectAll() {
+    if (m_model.rowCount() == 0) {
+        viewport()->update();
+        return;
+    }
+    // One range for every row; the current row (focus) stays where it is.
+    selectionModel()->select(
+        QItemSelection(m_model.index(0, 0), m_model.index(m_model.rowCount() - 1, ColumnCount - 1)),
+        QItemSelectionModel::Select);
+    viewport()->update();
+}
+
+void CTrazzleView::OnClear() {
+    m_model.removeRowList(selectedRows());
+    if (m_frame && m_model.stagedCount() == 0)
+        m_frame->SetChanged(false);
+}
+
+void CTrazzleView::OnClearAll() {
+    if (m_frame && !m_frame->QuerySaveChanges())
+        return;
+    m_model.clear();
+    if (m_frame)
+        m_frame->SetChanged(false);
+}
+
+void CTrazzleView::OnOpenWithProgram() {
+    for (int r : selectedRows())
+        m_services.shell.openWithAssociatedProgram(m_model.row(r).path());
+}
+
+void CTrazzleView::OnChangeAssociation() {
+    const std::vector<int> rows = selectedRows();
+    if (!rows.empty())
+        m_services.shell.chooseProgram(m_model.row(rows.front()).path(), this);
+}
+
+} // namespace kelvoro

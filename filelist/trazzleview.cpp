@@ -1,0 +1,123 @@
+#include "filelist/trazzleview.h"
+
+#include "app/prompt.h"
+#include "platform/filesystem.h"
+
+#include <QFileDialog>
+#include <QHeaderView>
+
+#include <string>
+
+namespace kelvoro {
+
+namespace {
+
+const std::string kIniFile = "./quib.ini";
+const std::string kColumnSection = "column";
+
+} // namespace
+
+CTrazzleView::CTrazzleView(Services& services, QWidget* parent)
+    : QTableView(parent), m_services(services), m_ini(kIniFile) {
+    readColumnWidths();
+    setModel(&m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSortingEnabled(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    QHeaderView* rowsHeader = verticalHeader();
+    rowsHeader->hide();
+    rowsHeader->setMinimumSectionSize(kRowHeight);
+    rowsHeader->setDefaultSectionSize(kRowHeight);
+    rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
+
+    QHeaderView* columns = horizontalHeader();
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setHighlightSections(false);
+    columns->setSectionsMovable(false);
+    columns->setStretchLastSection(false);
+    columns->setMinimumSectionSize(0);
+    for (int c = 0; c < ColumnCount; ++c)
+        columns->resizeSection(c, m_nColumnWidth[static_cast<std::size_t>(c)]);
+    connect(columns, &QHeaderView::sectionResized, this, [this](int c, int, int width) {
+        if (c >= 0 && c < ColumnCount)
+            m_nColumnWidth[static_cast<std::size_t>(c)] = width;
+    });
+
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CTrazzleView::commandStateChanged);
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this, &CTrazzleView::commandStateChanged);
+    connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &CTrazzleView::commandStateChanged);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &CTrazzleView::commandStateChanged);
+    connect(&m_model, &FileListModel::stagedCountChanged, this, &CTrazzleView::commandStateChanged);
+}
+
+CTrazzleView::~CTrazzleView() {
+    writeColumnWidths();
+}
+
+void CTrazzleView::readColumnWidths() {
+    for (int c = 0; c < ColumnCount; ++c)
+        m_nColumnWidth[static_cast<std::size_t>(c)] =
+            m_ini.getInt(kColumnSection, std::to_string(c), FileListModel::defaultColumnWidth(c));
+}
+
+void CTrazzleView::writeColumnWidths() {
+    for (int c = 0; c < ColumnCount; ++c)
+        m_ini.setString(kColumnSection, std::to_string(c),
+                        std::to_string(m_nColumnWidth[static_cast<std::size_t>(c)]));
+}
+
+void CTrazzleView::AddFile(const QByteArray& path) {
+    if (!m_model.addFile(path, m_services.fileSystem))
+        m_services.prompt.information(this, QStringLiteral("既に存在します。"));
+}
+
+void CTrazzleView::addCommandLineFiles(const QList<CommandLineEntry>& entries) {
+    for (const CommandLineEntry& entry : entries) {
+        if (entry.mustOpen &&
+            !m_services.fileSystem.isReadableRegularFile(entry.path.toStdString()))
+            continue;
+        AddFile(entry.path);
+    }
+}
+
+bool CTrazzleView::HasSelection() const {
+    return selectionModel()->hasSelection();
+}
+
+int CTrazzleView::selectedCount() const {
+    int count = 0;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        count += range.height();
+    return count;
+}
+
+std::vector<int> CTrazzleView::selectedRows() const {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows.push_back(r);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void CTrazzleView::OnFileOpen() {
+    QFileDialog dialog(this);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Every file, names without "." included.
+    dialog.setNameFilter(QStringLiteral("すべてのファイル (*)"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    for (const QString& file : dialog.selectedFiles())
+        AddFile(QFile::encodeName(file));
+}
+
+} // namespace kelvoro

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/filestatus.h"
+
+#include <string>
+
+namespace kelvoro::platform {
+
+// The file services the program uses. The native backend is the real one; tests put a
+// recording fake in its place where the sequence of calls or an injected failure matters.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Never throws; FileStatus::ok tells whether the read worked.
+    virtual FileStatus readStatus(const std::string& path) const = 0;
+
+    // Makes the file's times (those given) and the managed attribute bits equal to desired.
+    // Throws FileError on the first failure, leaving the file no less protected than before.
+    virtual void writeStatus(const std::string& path, const FileStatus& desired) = 0;
+
+    // Renames within the file system; never replaces an existing file.
+    virtual bool moveNoReplace(const std::string& from, const std::string& to) = 0;
+
+    // True for a regular file that opens for reading; never blocks (FIFOs, devices).
+    virtual bool isReadableRegularFile(const std::string& path) const = 0;
+
+    // 0 when the path opens for reading, else the errno of the failure (EISDIR for a
+    // directory). Never blocks.
+    virtual int openForReadingError(const std::string& path) const = 0;
+
+    virtual bool isDirectory(const std::string& path) const = 0;
+};
+
+FileSystem& nativeFileSystem();
+
+} // namespace kelvoro::platform

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/filesystem.h"
+
+namespace kelvoro::platform {
+
+class PosixFileSystem : public FileSystem {
+public:
+    FileStatus readStatus(const std::string& path) const override;
+    void writeStatus(const std::string& path, const FileStatus& desired) override;
+    bool moveNoReplace(const std::string& from, const std::string& to) override;
+    bool isReadableRegularFile(const std::string& path) const override;
+    int openForReadingError(const std::string& path) const override;
+    bool isDirectory(const std::string& path) const override;
+};
+
+} // namespace kelvoro::platform

@@ -1,0 +1,7 @@
+#include "filelist/trazzleview.h"
+
+namespace kelvoro {
+
+void CTrazzleView::OnRename() {}
+
+} // namespace kelvoro

@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs the Debian packages Kelvoro needs to build, run and test, when they are missing.
+set -eu
+packages="g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+fonts-noto-cjk libgl-dev libx11-dev xdg-utils"
+if [ "${1:-}" = "--test" ]; then
+    packages="$packages xvfb xauth attr e2fsprogs ntfs-3g dbus desktop-file-utils appstream
+groff-base man-db samba smbclient"
+fi
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+        missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing

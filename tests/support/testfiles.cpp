@@ -1,0 +1,44 @@
+#include "support/testfiles.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace kelvoro::test {
+
+std::string toStd(const QByteArray& bytes) {
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QByteArray makeFile(const QByteArray& directory, const QByteArray& name,
+                    const QByteArray& content) {
+    const QByteArray path = directory + '/' + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        qFatal("cannot create %s", path.constData());
+    if (::write(fd, content.constData(), static_cast<std::size_t>(content.size())) !=
+        content.size())
+        qFatal("cannot write %s", path.constData());
+    ::close(fd);
+    return path;
+}
+
+void setTimes(const QByteArray& path, std::int64_t modified, std::int64_t accessed) {
+    const struct timespec times[2] = {{static_cast<time_t>(accessed), 0},
+                                      {static_cast<time_t>(modified), 0}};
+    if (::utimensat(AT_FDCWD, path.constData(), times, 0) != 0)
+        qFatal("cannot set times of %s", path.constData());
+}
+
+void setTimeZone(const char* zone) {
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+}
+
+} // namespace kelvoro::test

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/settingsstore.h"
+#include "filelist/trazzleview.h"
+#include "platform/filesystem.h"
+#include "support/fakeprompt.h"
+#include "support/fakeshell.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <string>
+
+namespace kelvoro::test {
+
+// Creates a file with the given content; returns its native path.
+QByteArray makeFile(const QByteArray& directory, const QByteArray& name,
+                    const QByteArray& content = "x");
+// Sets modification and access time (whole seconds).
+void setTimes(const QByteArray& path, std::int64_t modified, std::int64_t accessed);
+// Switches the process's local time zone.
+void setTimeZone(const char* zone);
+std::string toStd(const QByteArray& bytes);
+
+// Real file system, fake prompt and shell, real settings (in the test's temporary home).
+struct TestServices {
+    FakePrompt prompt;
+    FakeShell shell;
+    SettingsStore settings;
+    Services services{prompt, platform::nativeFileSystem(), shell, settings};
+};
+
+} // namespace kelvoro::test

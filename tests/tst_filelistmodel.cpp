@@ -1,0 +1,144 @@
+#include "filelist/filelistmodel.h"
+#include "platform/dosattrib.h"
+#include "support/testfiles.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+using namespace kelvoro;
+using namespace Qt::Literals::StringLiterals;
+
+class TestFileListModel : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QByteArray dir() const { return QFile::encodeName(m_dir.path()); }
+    platform::FileSystem& fs() { return platform::nativeFileSystem(); }
+
+    static QString cell(const FileListModel& m, int r, int c) {
+        return m.data(m.index(r, c), Qt::DisplayRole).toString();
+    }
+
+private Q_SLOTS:
+    void headersAndCells() {
+        FileListModel m;
+        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(m.columnCount(), 9);
+        const QStringList headers = {u"ﾃﾞｨﾚｸﾄﾘ"_s,  u"ﾌｧｲﾙ"_s,     u"作成日時"_s,
+                                     u"更新日時"_s, u"ｱｸｾｽ日時"_s, u"読み取り専用"_s,
+                                     u"隠しﾌｧｲﾙ"_s, u"ｱｰｶｲﾌﾞ"_s,   u"ｲﾝﾃﾞｯｸｽ"_s};
+        for (int c = 0; c < 9; ++c)
+            QCOMPARE(m.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), headers[c]);
+
+        const QByteArray path = test::makeFile(dir(), "表.txt");
+        test::setTimes(path, 1281152096, 1281152000); // 2010/08/07 12:34:56 in Tokyo
+        ::chmod(path.constData(), 0444);
+        QVERIFY(m.addFile(path, fs()));
+        QCOMPARE(m.rowCount(), 1);
+        QCOMPARE(cell(m, 0, ColDirectory), m_dir.path());
+        QCOMPARE(cell(m, 0, ColName), u"表.txt"_s);
+        QCOMPARE(cell(m, 0, ColModified), u"2010/08/07 12:34:56"_s);
+        QCOMPARE(cell(m, 0, ColAccessed), u"2010/08/07 12:33:20"_s);
+        // Read-only set; hidden and archive clear; content-indexed (no "not indexed" bit).
+        QCOMPARE(cell(m, 0, ColReadOnly), u" "_s);
+        QCOMPARE(cell(m, 0, ColHidden), QString());
+        QCOMPARE(cell(m, 0, ColArchive), QString());
+        QCOMPARE(cell(m, 0, ColIndex), u" "_s);
+        QCOMPARE(m.data(m.index(0, ColIndex), FileListModel::FlagRole).toBool(), true);
+        QCOMPARE(m.data(m.index(0, 0), FileListModel::PathRole).toByteArray(), path);
+    }
+
+    void indexMarkFollowsTheNotIndexedBit() {
+        const QByteArray path = test::makeFile(dir(), "blob.txt");
+        const std::string blob = platform::encodeDosAttrib({0x2020, std::nullopt});
+        if (::setxattr(path.constData(), "user.DOSATTRIB", blob.data(), blob.size(), 0) != 0)
+            QSKIP("this file system does not store user extended attributes");
+        FileListModel m;
+        QVERIFY(m.addFile(path, fs()));
+        QCOMPARE(cell(m, 0, ColArchive), u" "_s);
+        QCOMPARE(cell(m, 0, ColIndex), QString());
+    }
+
+    void duplicatesAreExactBytes() {
+        FileListModel m;
+        const QByteArray a = test::makeFile(dir(), "A.TXT");
+        const QByteArray b = test::makeFile(dir(), "a.txt");
+        QVERIFY(m.addFile(a, fs()));
+        QVERIFY(!m.addFile(a, fs()));
+        QVERIFY(m.addFile(b, fs()));
+        QCOMPARE(m.rowCount(), 2);
+        // A relative path names the same file as its absolute form.
+        QDir::setCurrent(m_dir.path());
+        QVERIFY(!m.addFile("./a.txt", fs()));
+        QVERIFY(!m.addFile("a.txt", fs()));
+        QCOMPARE(m.rowCount(), 2);
+        // After a rename the old path is free and the new one taken.
+        m.setName(0, "B.TXT");
+        QVERIFY(m.contains(dir() + "/B.TXT"));
+        QVERIFY(m.addFile(a, fs()));
+        QVERIFY(!m.addFile(dir() + "/B.TXT", fs()));
+    }
+
+    void missingFileStillGetsARow() {
+        FileListModel m;
+        QVERIFY(m.addFile(dir() + "/gone/\xff\xfe.bin", fs()));
+        QCOMPARE(m.row(0).name, QByteArray("\xff\xfe.bin"));
+        QCOMPARE(cell(m, 0, ColModified), QString());
+        for (int c = ColReadOnly; c <= ColIndex; ++c)
+            QCOMPARE(cell(m, 0, c), QString());
+    }
+
+    void removalByRangesKeepsTheRightRows() {
+        FileListModel m;
+        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(m.addFile(dir() + "/r" + QByteArray::number(i), fs()));
+        m.stageEdit(1, std::nullopt, std::nullopt, std::nullopt, RowFlags{});
+        m.stageEdit(8, std::nullopt, std::nullopt, std::nullopt, RowFlags{});
+        QCOMPARE(m.stagedCount(), 2);
+        QSignalSpy removed(&m, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy staged(&m, &FileListModel::stagedCountChanged);
+        m.removeRowList({9, 1, 2, 5, 2, 0});
+        QCOMPARE(removed.size(), 3); // {0,1,2}, {5}, {9}
+        QStringList names;
+        for (int r = 0; r < m.rowCount(); ++r)
+            names << QString::fromLatin1(m.row(r).name);
+        QCOMPARE(names, QStringList({u"r3"_s, u"r4"_s, u"r6"_s, u"r7"_s, u"r8"_s}));
+        // The staged mark went with row 1 and stayed with row 8 (now row 4).
+        QCOMPARE(m.stagedCount(), 1);
+        QVERIFY(m.row(4).staged);
+        QCOMPARE(staged.size(), 1);
+        QVERIFY(m.addFile(dir() + "/r0", fs())); // a removed path may come back
+        m.clear();
+        QCOMPARE(m.rowCount(), 0);
+        QCOMPARE(m.stagedCount(), 0);
+    }
+
+    void stagingShowsTheNewValues() {
+        FileListModel m;
+        const QByteArray path = test::makeFile(dir(), "s.txt");
+        QVERIFY(m.addFile(path, fs()));
+        const auto before = m.row(0).modified;
+        QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);
+        m.stageEdit(0, 0, std::nullopt, 86400, RowFlags{true, true, false, false});
+        QCOMPARE(cell(m, 0, ColCreated), u"1970/01/01 09:00:00"_s);
+        QCOMPARE(m.row(0).modified, before); // not given: unchanged
+        QCOMPARE(cell(m, 0, ColAccessed), u"1970/01/02 09:00:00"_s);
+        QCOMPARE(m.row(0).attributes & platform::attr::Managed,
+                 platform::attr::ReadOnly | platform::attr::Hidden |
+                     platform::attr::NotContentIndexed);
+        QVERIFY(m.data(m.index(0, 0), FileListModel::StagedRole).toBool());
+        QCOMPARE(changed.size(), 1);
+        m.clearStaged();
+        QVERIFY(!m.row(0).staged);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileListModel)
+#include "tst_filelistmodel.moc"
