@@ -274,14 +274,17 @@ void CMainFrame::restoreWindowPlacement() {
                             s.getProfileInt(kWindowSection, QStringLiteral("bottom"), 0) - 1));
     m_startMaximized =
         s.getProfileInt(kWindowSection, QStringLiteral("show"), ShowNormal) == ShowMaximized;
-    if (rect.isEmpty())
-        return;
     // A rectangle on no screen (a monitor since removed) would put the window out of reach.
     bool onScreen = false;
     for (const QScreen* screen : QGuiApplication::screens())
         onScreen = onScreen || screen->availableGeometry().intersects(rect);
-    if (onScreen)
+    if (!rect.isEmpty() && onScreen) {
         setGeometry(rect);
+        return;
+    }
+    // Room for every column at its default width.
+    const QSize available = screen()->availableSize();
+    resize(std::min(760, available.width()), std::min(480, available.height()));
 }
 
 void CMainFrame::showAsSaved() {
