@@ -55,6 +55,8 @@ private Q_SLOTS:
         CMainFrame* frame = app.mainFrame();
         QVERIFY(frame && frame->isVisible());
         QCOMPARE(frame->windowTitle(), u"Kelvoro"_s);
+        // Qt's own buttons and dialogs speak Japanese.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
         const FileListModel& rows = frame->view()->rows();
         QCOMPARE(rows.rowCount(), 2);
         QCOMPARE(rows.row(0).path(), a);
