@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace kelvoro {
 
 namespace {

@@ -57,13 +57,12 @@ public:
         const auto source = find(from);
         if (source == entries.end())
             return ENOENT;
-        const auto target = find(to);
-        if (target != entries.end()) {
-            if (target->second == source->second)
+        const std::uint64_t inode = source->second;
+        if (const auto target = find(to); target != entries.end()) {
+            if (target->second == inode)
                 return 0;
             entries.erase(target);
         }
-        const std::uint64_t inode = find(from)->second;
         entries.erase(find(from));
         entries[to] = inode;
         return 0;
@@ -202,9 +201,6 @@ class TestPosixMove : public QObject {
         return d;
     }
 
-    QTemporaryDir m_dir;
-    QByteArray dir() const { return QFile::encodeName(m_dir.path()); }
-
 private Q_SLOTS:
     void eachFileSystemMovesByItsBestMeans_data() {
         QTest::addColumn<int>("noReplaceError");
@@ -257,22 +253,11 @@ private Q_SLOTS:
         // Another file that differs only in case is still a different file.
         QVERIFY(!platform::moveNoReplace(d, "d/Memo.TXT", "d/OTHER.txt"));
         QCOMPARE(d.state(), (QStringList{u"d/Memo.TXT=1"_s, u"d/other.txt=2"_s}));
-    }
 
-    void caseOnlyRenameOfAFileWithTwoNames_data() { fileSystems(); }
-    void caseOnlyRenameOfAFileWithTwoNames() {
-        FakeDirectory d = fake({{"d/a.txt", 1}, {"d/b.txt", 1}});
-        d.ignoreCase = true;
+        // A file with a second name (a hard link) is renamed all the same.
+        d.entries = {{"d/a.txt", 3}, {"d/b.txt", 3}};
         QVERIFY(platform::moveNoReplace(d, "d/a.txt", "d/A.txt"));
-        QCOMPARE(d.state(), (QStringList{u"d/A.txt=1"_s, u"d/b.txt=1"_s}));
-    }
-
-    void temporaryNameInUseIsSkipped() {
-        FakeDirectory d;
-        d.ignoreCase = true;
-        d.entries = {{"d/a", 1}, {"d/.kelvoro-rename-0", 2}};
-        QVERIFY(platform::moveNoReplace(d, "d/a", "d/A"));
-        QCOMPARE(d.state(), (QStringList{u"d/.kelvoro-rename-0=2"_s, u"d/A=1"_s}));
+        QCOMPARE(d.state(), (QStringList{u"d/A.txt=3"_s, u"d/b.txt=3"_s}));
     }
 
     void failedUnlinkLeavesTheOldNameOnly() {
@@ -287,9 +272,7 @@ private Q_SLOTS:
     void otherFailuresTryNothingElse_data() {
         QTest::addColumn<int>("error");
         QTest::newRow("EACCES") << EACCES;
-        QTest::newRow("ENOENT") << ENOENT;
         QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG;
-        QTest::newRow("EROFS") << EROFS;
     }
     void otherFailuresTryNothingElse() {
         QFETCH(int, error);
@@ -321,17 +304,19 @@ private Q_SLOTS:
         Degraded calls(noReplaceError, linkError);
         QTemporaryDir tmp;
         const QByteArray d = QFile::encodeName(tmp.path());
-        const QByteArray a = test::makeFile(d, "a.txt", "first");
+        const QByteArray a = test::makeFile(d, "\x95\x5c.txt", "first"); // not valid UTF-8
         const QByteArray b = test::makeFile(d, "b.txt", "second");
+        QVERIFY(QDir(tmp.path()).mkdir(u"sub"_s));
 
-        QVERIFY(!platform::moveNoReplace(calls, test::toStd(a), test::toStd(b)));
+        for (const QByteArray& taken : {b, d + "/sub"})
+            QVERIFY(!platform::moveNoReplace(calls, test::toStd(a), test::toStd(taken)));
         QCOMPARE(contentOf(a), QByteArray("first"));
         QCOMPARE(contentOf(b), QByteArray("second"));
 
         const QByteArray c = d + "/c.txt";
         QVERIFY(platform::moveNoReplace(calls, test::toStd(a), test::toStd(c)));
         QCOMPARE(contentOf(c), QByteArray("first"));
-        QVERIFY(!QFile::exists(QString::fromLocal8Bit(a)));
+        QCOMPARE(contentOf(a), QByteArray("<missing>"));
 
         const QByteArray link = d + "/link.txt";
         QCOMPARE(::link(b.constData(), link.constData()), 0);
@@ -344,29 +329,10 @@ private Q_SLOTS:
         const QByteArray upper = d + "/C.TXT";
         QVERIFY(platform::moveNoReplace(calls, test::toStd(c), test::toStd(upper)));
         QCOMPARE(contentOf(upper), QByteArray("first"));
-        QVERIFY(!QFile::exists(QString::fromLocal8Bit(c)));
+        QCOMPARE(contentOf(c), QByteArray("<missing>"));
 
         QVERIFY(!platform::moveNoReplace(calls, test::toStd(d + "/gone"), test::toStd(c)));
-        QVERIFY(!QFile::exists(QString::fromLocal8Bit(c)));
-    }
-
-    void nativeMoveKeepsEveryName() {
-        platform::FileSystem& fs = platform::nativeFileSystem();
-        const QByteArray sjis = test::makeFile(dir(), "\x95\x5c.txt", "sjis");
-        const QByteArray target = dir() + "/\x95\x5c.log";
-        QVERIFY(fs.moveNoReplace(test::toStd(sjis), test::toStd(target)));
-        QCOMPARE(contentOf(target), QByteArray("sjis"));
-
-        const QByteArray kept = test::makeFile(dir(), "kept.txt", "kept");
-        QVERIFY(!fs.moveNoReplace(test::toStd(target), test::toStd(kept)));
-        QCOMPARE(contentOf(kept), QByteArray("kept"));
-        QCOMPARE(contentOf(target), QByteArray("sjis"));
-
-        // A directory of that name is not replaced either.
-        QVERIFY(QDir(m_dir.path()).mkdir(u"sub"_s));
-        QVERIFY(!fs.moveNoReplace(test::toStd(target), test::toStd(dir() + "/sub")));
-        QCOMPARE(contentOf(target), QByteArray("sjis"));
-        QCOMPARE(::unlink(target.constData()), 0);
+        QCOMPARE(contentOf(c), QByteArray("<missing>"));
     }
 };
 

@@ -198,38 +198,6 @@ private Q_SLOTS:
             QCOMPARE(result, std::optional<QByteArray>(expected));
     }
 
-    void stepsApplySeparately() {
-        const RenameOptions both =
-            makeOptions(renamemode::Extension | renamemode::End, "log", "_x");
-        QCOMPARE(extensionStepName("README", both), std::nullopt);
-        QCOMPARE(extensionStepName("a.txt", both), std::optional<QByteArray>("a.log"));
-        QCOMPARE(nameStepName("a.txt", both), std::optional<QByteArray>("a_x.txt"));
-        const RenameOptions extensionOnly = makeOptions(renamemode::Extension, "log", {});
-        QCOMPARE(nameStepName("a.txt", extensionOnly), std::nullopt);
-    }
-
-    void textsAndNames_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<bool>("allowedInName");
-        QTest::addColumn<bool>("usableAsName");
-        QTest::newRow("plain") << "_old"_ba << true << true;
-        QTest::newRow("three dots") << "..."_ba << true << true;
-        QTest::newRow("backslash") << "a\\b"_ba << true << true;
-        QTest::newRow("empty") << ""_ba << true << false;
-        QTest::newRow("dot") << "."_ba << true << false;
-        QTest::newRow("dot-dot") << ".."_ba << true << false;
-        QTest::newRow("separator") << "a/b"_ba << false << false;
-        QTest::newRow("only a separator") << "/"_ba << false << false;
-        QTest::newRow("NUL") << QByteArray("a\0b", 3) << false << false;
-    }
-    void textsAndNames() {
-        QFETCH(QByteArray, text);
-        QFETCH(bool, allowedInName);
-        QFETCH(bool, usableAsName);
-        QCOMPARE(isAllowedInName(text), allowedInName);
-        QCOMPARE(isUsableName(text), usableAsName);
-    }
-
     void bothStepsMoveTwice() {
         const QByteArray memo = test::makeFile(dir(), "memo.txt", "memo");
         FileListModel model;
@@ -315,19 +283,6 @@ private Q_SLOTS:
         QVERIFY(fs.moves.isEmpty());
         QCOMPARE(model.row(0).name, name);
         QCOMPARE(contentOf(path), "data"_ba);
-    }
-
-    void unchangedNameIsStillAMoveOfItsOwn() {
-        const QByteArray abc = test::makeFile(dir(), "abc.txt");
-        FileListModel model;
-        QVERIFY(model.addFile(abc, platform::nativeFileSystem()));
-        RecordingFileSystem fs;
-        const RenameResult r =
-            renameRows(model, fs, makeOptions(renamemode::Replace, {}, "A", "x"), {0});
-        QCOMPARE(fs.moves, QByteArrayList{abc + " -> " + abc});
-        QCOMPARE(r.rows[0].name, StepOutcome::Moved);
-        QCOMPARE(model.row(0).name, "abc.txt"_ba);
-        QCOMPARE(namesIn(dir()), QByteArrayList{"abc.txt"});
     }
 
     void stopsAtARowBoundary() {

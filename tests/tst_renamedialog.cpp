@@ -398,35 +398,6 @@ private Q_SLOTS:
             QCOMPARE(o.end, QFile::encodeName(end));
     }
 
-    void okAgainAfterFillingIn() {
-        test::FakePrompt prompt;
-        CReName d(prompt);
-        d.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&d));
-        control<QCheckBox>(&d, "extensionCheck")->click();
-        control<QPushButton>(&d, "okButton")->click();
-        QVERIFY(d.isVisible());
-        type(edit(&d, "extensionEdit"), u"ログ"_s);
-        QTest::keyClick(edit(&d, "extensionEdit"), Qt::Key_Return); // the default button
-        QCOMPARE(messages(prompt),
-                 (QStringList{u"? "_s + kQuestion, u"! "_s + kEmpty, u"? "_s + kQuestion}));
-        QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(d.options().extension, QByteArray("ログ"));
-    }
-
-    void cancelButton() {
-        test::FakePrompt prompt;
-        CReName d(prompt);
-        d.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&d));
-        control<QCheckBox>(&d, "extensionCheck")->click();
-        type(edit(&d, "extensionEdit"), u"log"_s);
-        control<QPushButton>(&d, "cancelButton")->click();
-        QVERIFY(prompt.shown.isEmpty());
-        QCOMPARE(d.result(), int(QDialog::Rejected));
-        QCOMPARE(d.mode(), 0u);
-    }
-
     void noSelectionShowsNoDialog() {
         test::TestServices t;
         CTrazzleView view(t.services);
