@@ -1,0 +1,257 @@
+#include "rename/renamedialog.h"
+
+#include "app/prompt.h"
+#include "common/namelength.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace kelvoro {
+
+namespace {
+
+// Keeps a text within the dialog's length count. What goes over is cut from the text just
+// typed or pasted (it ends at the cursor), so what was there before stays whole.
+class RenameLengthValidator : public QValidator {
+public:
+    RenameLengthValidator(int limit, QObject* parent) : QValidator(parent), m_limit(limit) {}
+
+    State validate(QString& text, int& pos) const override {
+        if (renameTextLength(text) <= m_limit)
+            return Acceptable;
+        const QString tail = text.mid(pos);
+        const int room = m_limit - renameTextLength(tail);
+        if (room < 0) {
+            text = truncateToRenameLength(text, m_limit);
+            pos = std::min(pos, static_cast<int>(text.size()));
+        } else {
+            const QString head = truncateToRenameLength(text.left(pos), room);
+            text = head + tail;
+            pos = static_cast<int>(head.size());
+        }
+        return Acceptable;
+    }
+
+private:
+    int m_limit;
+};
+
+// The template's sizes are in dialog units: a quarter of the font's average character width
+// across, an eighth of its height down.
+int dialogUnitsX(const QWidget* w, int units) {
+    static const QString alphabet =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int base = (w->fontMetrics().horizontalAdvance(alphabet) / 26 + 1) / 2;
+    return units * base / 4;
+}
+
+int dialogUnitsY(const QWidget* w, int units) {
+    return units * w->fontMetrics().height() / 8;
+}
+
+} // namespace
+
+CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(prompt) {
+    setObjectName(QStringLiteral("CReName"));
+    setWindowTitle(QStringLiteral("ファイル名変更"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    const auto makeEdit = [this](const char* name, int limit, int widthUnits) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QLatin1StringView(name));
+        edit->setValidator(new RenameLengthValidator(limit, edit));
+        edit->setFixedWidth(dialogUnitsX(this, widthUnits));
+        edit->setEnabled(false);
+        return edit;
+    };
+    const auto makeRadio = [this](const char* name, const QString& text) {
+        auto* radio = new QRadioButton(text, this);
+        radio->setObjectName(QLatin1StringView(name));
+        // Reached by mouse only, as in the template; a click moves on to its edit.
+        radio->setFocusPolicy(Qt::ClickFocus);
+        radio->setEnabled(false);
+        return radio;
+    };
+
+    m_extensionCheck = new QCheckBox(QStringLiteral("拡張子を変更する"), this);
+    m_extensionCheck->setObjectName(QStringLiteral("extensionCheck"));
+    auto* extensionLabel = new QLabel(QStringLiteral("拡張子"), this);
+    extensionLabel->setObjectName(QStringLiteral("extensionLabel"));
+    m_extensionEdit = makeEdit("extensionEdit", kExtensionLimit, 41);
+
+    m_nameCheck = new QCheckBox(QStringLiteral("ファイル名を変更する"), this);
+    m_nameCheck->setObjectName(QStringLiteral("nameCheck"));
+    auto* group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("modeGroup"));
+    m_replaceRadio = makeRadio("replaceRadio", QStringLiteral("置換"));
+    m_frontRadio = makeRadio("frontRadio", QStringLiteral("挿入（先頭）"));
+    m_endRadio = makeRadio("endRadio", QStringLiteral("挿入（後方）"));
+    m_replaceRadio->setChecked(true);
+    m_modes = new QButtonGroup(this);
+    m_modes->setObjectName(QStringLiteral("modeButtons"));
+    m_modes->addButton(m_replaceRadio);
+    m_modes->addButton(m_frontRadio);
+    m_modes->addButton(m_endRadio);
+    m_findEdit = makeEdit("findEdit", kTextLimit, 66);
+    auto* arrow = new QLabel(QStringLiteral("→"), this);
+    arrow->setObjectName(QStringLiteral("arrowLabel"));
+    m_replacementEdit = makeEdit("replacementEdit", kTextLimit, 66);
+    m_frontEdit = makeEdit("frontEdit", kTextLimit, 66);
+    m_endEdit = makeEdit("endEdit", kTextLimit, 66);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    ok->setMinimumWidth(dialogUnitsX(this, 50));
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    cancel->setMinimumWidth(dialogUnitsX(this, 50));
+
+    auto* modes = new QGridLayout(group);
+    modes->addWidget(m_replaceRadio, 0, 0);
+    modes->addWidget(m_findEdit, 0, 1);
+    modes->addWidget(arrow, 0, 2);
+    modes->addWidget(m_replacementEdit, 0, 3);
+    modes->addWidget(m_frontRadio, 1, 0);
+    modes->addWidget(m_frontEdit, 1, 1);
+    modes->addWidget(m_endRadio, 2, 0);
+    modes->addWidget(m_endEdit, 2, 1);
+    modes->setColumnStretch(4, 1);
+
+    auto* extensionRow = new QHBoxLayout;
+    extensionRow->addSpacing(dialogUnitsX(this, 16));
+    extensionRow->addWidget(extensionLabel);
+    extensionRow->addWidget(m_extensionEdit);
+    extensionRow->addStretch();
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(m_extensionCheck, 0, 0);
+    layout->addLayout(extensionRow, 1, 0);
+    layout->setRowMinimumHeight(2, dialogUnitsY(this, 12));
+    layout->addWidget(m_nameCheck, 3, 0);
+    layout->addWidget(group, 4, 0, 1, 2);
+    layout->addWidget(ok, 0, 1);
+    layout->addWidget(cancel, 1, 1);
+    layout->setColumnMinimumWidth(0, dialogUnitsX(this, 230));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_extensionCheck, m_extensionEdit);
+    setTabOrder(m_extensionEdit, m_nameCheck);
+    setTabOrder(m_nameCheck, m_findEdit);
+    setTabOrder(m_findEdit, m_replacementEdit);
+    setTabOrder(m_replacementEdit, m_frontEdit);
+    setTabOrder(m_frontEdit, m_endEdit);
+    setTabOrder(m_endEdit, ok);
+    setTabOrder(ok, cancel);
+    m_extensionCheck->setFocus();
+
+    connect(m_extensionCheck, &QCheckBox::clicked, this, &CReName::onExtensionClicked);
+    connect(m_nameCheck, &QCheckBox::clicked, this, &CReName::onNameClicked);
+    connect(m_modes, &QButtonGroup::buttonClicked, this, &CReName::onModeClicked);
+    connect(ok, &QPushButton::clicked, this, &CReName::onOk);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CReName::onExtensionClicked(bool checked) {
+    m_extensionEdit->setEnabled(checked);
+    if (checked)
+        m_extensionEdit->setFocus();
+}
+
+void CReName::onNameClicked(bool checked) {
+    for (QAbstractButton* radio : m_modes->buttons())
+        radio->setEnabled(checked);
+    if (checked) {
+        onModeClicked();
+        return;
+    }
+    for (QLineEdit* edit : {m_findEdit, m_replacementEdit, m_frontEdit, m_endEdit})
+        edit->setEnabled(false);
+}
+
+// The edits of the selected mode are enabled, the others not.
+void CReName::onModeClicked() {
+    const bool replace = m_replaceRadio->isChecked();
+    const bool front = m_frontRadio->isChecked();
+    const bool end = m_endRadio->isChecked();
+    m_findEdit->setEnabled(replace);
+    m_replacementEdit->setEnabled(replace);
+    m_frontEdit->setEnabled(front);
+    m_endEdit->setEnabled(end);
+    QLineEdit* first = replace ? m_findEdit : front ? m_frontEdit : m_endEdit;
+    first->setFocus();
+}
+
+bool CReName::checkText(const QLineEdit* edit, bool required) {
+    const QString text = edit->text();
+    if (required && text.isEmpty()) {
+        m_prompt.exclamation(this, QStringLiteral("未入力です。"));
+        return false;
+    }
+    if (!isAllowedInName(QFile::encodeName(text))) {
+        m_prompt.exclamation(this,
+                             QStringLiteral("ファイル名に使用できない文字が含まれています。"));
+        return false;
+    }
+    return true;
+}
+
+void CReName::onOk() {
+    m_mode = 0;
+    const bool extension = m_extensionCheck->isChecked();
+    const bool name = m_nameCheck->isChecked();
+    if (!extension && !name) {
+        accept();
+        return;
+    }
+    if (!m_prompt.confirm(this, QStringLiteral("ファイル名を変更してもよろしいですか？")))
+        return;
+    // One message per press: the extension first, then the texts of the selected mode.
+    if (extension && !checkText(m_extensionEdit, true))
+        return;
+    unsigned nameMode = 0;
+    if (name) {
+        if (m_replaceRadio->isChecked()) {
+            if (!checkText(m_findEdit, true) || !checkText(m_replacementEdit, false))
+                return;
+            nameMode = renamemode::Replace;
+        } else if (m_frontRadio->isChecked()) {
+            if (!checkText(m_frontEdit, true))
+                return;
+            nameMode = renamemode::Front;
+        } else {
+            if (!checkText(m_endEdit, true))
+                return;
+            nameMode = renamemode::End;
+        }
+    }
+    m_extension = m_extensionEdit->text();
+    m_find = m_findEdit->text();
+    m_replacement = m_replacementEdit->text();
+    m_front = m_frontEdit->text();
+    m_end = m_endEdit->text();
+    m_mode = (extension ? renamemode::Extension : 0u) | nameMode;
+    accept();
+}
+
+RenameOptions CReName::options() const {
+    return RenameOptions{m_mode,
+                         QFile::encodeName(m_extension),
+                         QFile::encodeName(m_find),
+                         QFile::encodeName(m_replacement),
+                         QFile::encodeName(m_front),
+                         QFile::encodeName(m_end)};
+}
+
+} // namespace kelvoro
