@@ -179,9 +179,19 @@ bool FileListModel::addFile(const QByteArray& given, const platform::FileSystem&
     const int at = rowCount();
     beginInsertRows({}, at, at);
     m_rows.push_back(std::move(r));
-    m_index.insert(path);
+    indexPath(path);
     endInsertRows();
     return true;
+}
+
+void FileListModel::indexPath(const QByteArray& path) {
+    ++m_index[path];
+}
+
+void FileListModel::unindexPath(const QByteArray& path) {
+    const auto it = m_index.find(path);
+    if (it != m_index.end() && --it.value() == 0)
+        m_index.erase(it);
 }
 
 void FileListModel::setStaged(FileRow& r, bool staged) {
@@ -226,9 +236,9 @@ void FileListModel::clearStaged() {
 
 void FileListModel::setName(int r, const QByteArray& name) {
     FileRow& fr = m_rows[static_cast<std::size_t>(r)];
-    m_index.remove(fr.path());
+    unindexPath(fr.path());
     fr.name = name;
-    m_index.insert(fr.path());
+    indexPath(fr.path());
     emitRowChanged(r);
 }
 
@@ -247,7 +257,7 @@ void FileListModel::removeRowList(std::vector<int> rows) {
         beginRemoveRows({}, lo, hi);
         for (int i = lo; i <= hi; ++i) {
             FileRow& fr = m_rows[static_cast<std::size_t>(i)];
-            m_index.remove(fr.path());
+            unindexPath(fr.path());
             setStaged(fr, false);
         }
         m_rows.erase(m_rows.begin() + lo, m_rows.begin() + hi + 1);

@@ -4,7 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QByteArray>
-#include <QSet>
+#include <QHash>
 
 #include <cstdint>
 #include <optional>
@@ -105,7 +105,12 @@ private:
     void emitRowChanged(int r);
 
     std::vector<FileRow> m_rows;
-    QSet<QByteArray> m_index; // listed paths; exact byte comparison
+    void indexPath(const QByteArray& path);
+    void unindexPath(const QByteArray& path);
+
+    // Listed paths and how many rows name each (a rename onto the path of a row whose file
+    // is gone can make two); exact byte comparison.
+    QHash<QByteArray, int> m_index;
     int m_stagedCount = 0;
 };
 

@@ -83,6 +83,10 @@ private Q_SLOTS:
         QVERIFY(m.contains(dir() + "/B.TXT"));
         QVERIFY(m.addFile(a, fs()));
         QVERIFY(!m.addFile(dir() + "/B.TXT", fs()));
+        // Two rows may come to name one path; removing one keeps the path listed.
+        m.setName(1, "B.TXT");
+        m.removeRowList({0});
+        QVERIFY(!m.addFile(dir() + "/B.TXT", fs()));
     }
 
     void missingFileStillGetsARow() {
