@@ -144,24 +144,26 @@ private:
     }
 
     void writeGeneric() {
+        if (!m_flagsChange && !m_created)
+            return;
         const bool wantReadOnly = (m_want & attr::ReadOnly) != 0;
         const bool modeReadOnly = (m_mode & kWriteBits) == 0;
-        const std::uint32_t finalMode = wantReadOnly   ? m_mode & ~kWriteBits
+        // The mode follows the read-only flag only when the flags change.
+        const std::uint32_t finalMode = !m_flagsChange ? m_mode
+                                        : wantReadOnly ? m_mode & ~kWriteBits
                                         : modeReadOnly ? writableMode()
                                                        : m_mode;
-        if (m_flagsChange || m_created) {
-            // A blob we could not read may hold bits and a time we would lose.
-            if (m_current.blobError != 0 && m_current.blobError != ENODATA)
-                fail(m_current.blobError);
-            // Writing a user attribute needs write permission.
-            if ((m_mode & S_IWUSR) == 0)
-                changeMode(m_mode | S_IWUSR);
-            const DosAttrib blob{m_want, m_created       ? m_created
-                                         : m_current.dos ? m_current.dos->created
-                                                         : std::nullopt};
-            check(m_sys.setXattr(m_path, xattr::DosAttrib, encodeDosAttrib(blob)));
-            m_writtenBlob = blob;
-        }
+        // A blob we could not read may hold bits and a time we would lose.
+        if (m_current.blobError != 0 && m_current.blobError != ENODATA)
+            fail(m_current.blobError);
+        // Writing a user attribute needs write permission.
+        if ((m_mode & S_IWUSR) == 0)
+            changeMode(m_mode | S_IWUSR);
+        const DosAttrib blob{m_want, m_created       ? m_created
+                                     : m_current.dos ? m_current.dos->created
+                                                     : std::nullopt};
+        check(m_sys.setXattr(m_path, xattr::DosAttrib, encodeDosAttrib(blob)));
+        m_writtenBlob = blob;
         if (m_mode != finalMode)
             changeMode(finalMode);
     }
