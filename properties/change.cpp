@@ -118,6 +118,7 @@ CChange::CChange(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(cancel);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addLayout(fields);
     layout->addLayout(buttons);
 

@@ -38,11 +38,11 @@ void CTrazzleView::OnEditProperties() {
 
 bool CTrazzleView::OnFileSave() {
     const SaveResult result = saveStagedRows(m_model, m_services.fileSystem);
-    if (result.outcome != SaveResult::Outcome::Saved) {
+    if (result.outcome == SaveResult::Outcome::Failed)
         m_services.prompt.stop(this, fileErrorText(result.error->cause(),
                                                    displayPath(m_model.row(result.row).path())));
+    if (result.outcome != SaveResult::Outcome::Saved)
         return false;
-    }
     m_services.prompt.information(this, QStringLiteral("保存が完了しました"));
     if (m_frame)
         m_frame->SetChanged(false);

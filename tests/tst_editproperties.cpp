@@ -2,6 +2,7 @@
 // files, failures in the middle of a save, and the close question's Yes answer.
 #include "app/mainframe.h"
 #include "properties/change.h"
+#include "statushelpers.h"
 #include "support/testfiles.h"
 
 #include <QAction>
@@ -9,46 +10,29 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QDateEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <functional>
 
 using namespace kelvoro;
+using namespace kelvoro::test;
 using namespace Qt::Literals::StringLiterals;
 using Kind = test::FakePrompt::Kind;
 
 namespace {
 
-struct statx statOf(const QByteArray& path) {
-    struct statx sx {};
-    if (::statx(AT_FDCWD, path.constData(), 0, STATX_BASIC_STATS, &sx) != 0)
-        qFatal("statx %s failed", path.constData());
-    return sx;
-}
-
-std::int64_t mtimeOf(const QByteArray& path) {
-    return statOf(path).stx_mtime.tv_sec;
+bool chattr(const char* flag, const QByteArray& path) {
+    return test::run(u"chattr"_s, {QString::fromLatin1(flag), QFile::decodeName(path)}).first == 0;
 }
 
 bool hasBlob(const QByteArray& path) {
-    return ::getxattr(path.constData(), "user.DOSATTRIB", nullptr, 0) >= 0;
-}
-
-bool chattr(const char* flag, const QByteArray& path) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(u"chattr"_s, {QString::fromLatin1(flag), QFile::decodeName(path)});
-    return p.waitForFinished() && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return test::xattrOf(path, "user.DOSATTRIB").has_value();
 }
 
 template <typename T> T* child(CChange& d, const char* name) {
@@ -131,8 +115,7 @@ private Q_SLOTS:
     void initTestCase() {
         test::setTimeZone("Asia/Tokyo");
         ::umask(022);
-        const QByteArray probe = test::makeFile(QFile::encodeName(m_dir.path()), "probe");
-        if (::setxattr(probe.constData(), "user.probe", "1", 1, 0) != 0)
+        if (!userXattrsWork(makeFile(QFile::encodeName(m_dir.path()), "probe")))
             QSKIP("the temporary directory's file system stores no user extended attributes");
     }
 

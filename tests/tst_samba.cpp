@@ -1,7 +1,7 @@
 // What Kelvoro writes on a generic file system, as a Samba server shows it to its clients: a
 // private smbd on a loopback port shares a temporary folder, and smbclient's allinfo reports
 // the attributes and creation time a Windows client would see.
-#include "platform/filesystem.h"
+#include "statushelpers.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -62,15 +62,6 @@ QString utcText(std::int64_t t) {
     return QString::fromLatin1(buffer, static_cast<qsizetype>(n));
 }
 
-FileStatus wanted(std::uint32_t attributes, std::optional<std::int64_t> created,
-                  std::optional<std::int64_t> modified) {
-    FileStatus s;
-    s.attributes = attributes;
-    s.created = created;
-    s.modified = modified;
-    return s;
-}
-
 } // namespace
 
 class TestSamba : public QObject {
@@ -114,8 +105,7 @@ private Q_SLOTS:
             QSKIP("smbd or smbclient is not installed (packages samba, smbclient)");
         if (::geteuid() != 0)
             QSKIP("a private smbd serving as its own user needs root here");
-        const QByteArray probe = test::makeFile(QFile::encodeName(m_dir.path()), "probe");
-        if (::setxattr(probe.constData(), "user.probe", "1", 1, 0) != 0)
+        if (!test::userXattrsWork(test::makeFile(QFile::encodeName(m_dir.path()), "probe")))
             QSKIP("the temporary directory's file system stores no user extended attributes");
 
         const QString base = m_dir.path();
@@ -206,7 +196,8 @@ private Q_SLOTS:
         ::chmod(path.constData(), before);
         const std::optional<std::int64_t> given =
             created != 0 ? std::optional<std::int64_t>(created) : std::nullopt;
-        nativeFileSystem().writeStatus(path.toStdString(), wanted(attributes, given, 1281152096));
+        nativeFileSystem().writeStatus(path.toStdString(),
+                                       test::wanted(attributes, given, 1281152096));
 
         const QMap<QString, QString> info = allinfo(QFile::decodeName(name));
         QCOMPARE(info.value(u"attributes"_s), shown);

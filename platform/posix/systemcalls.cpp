@@ -79,13 +79,13 @@ public:
 
     int setTimes(const std::string& path, const std::optional<std::int64_t>& modified,
                  const std::optional<std::int64_t>& accessed) override {
-        auto spec = [](const std::optional<std::int64_t>& t) {
+        auto stamp = [](const std::optional<std::int64_t>& t) {
             struct timespec ts {};
             ts.tv_sec = t ? static_cast<time_t>(*t) : 0;
             ts.tv_nsec = t ? 0 : UTIME_OMIT;
             return ts;
         };
-        const struct timespec times[2] = {spec(accessed), spec(modified)};
+        const struct timespec times[2] = {stamp(accessed), stamp(modified)};
         return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : errno;
     }
 

@@ -67,7 +67,7 @@ public:
     }
 
     // After a failure: the file must not end less protected than it was.
-    void restoreReadOnly() noexcept {
+    void restoreReadOnly() {
         if ((m_current.attributes & attr::ReadOnly) == 0)
             return;
         const std::uint32_t originalMode = m_current.stat.mode & kPermissionBits;
