@@ -47,21 +47,22 @@ namespace {
 
 int fieldAt(std::string_view text, std::size_t pos, std::size_t len) {
     char buffer[8] = {};
-    text.substr(pos, len).copy(buffer, len);
+    if (pos < text.size())
+        text.substr(pos, len).copy(buffer, len);
     return std::atoi(buffer);
 }
 
 } // namespace
 
+LocalFields timeTextFields(std::string_view text) {
+    return LocalFields{fieldAt(text, 0, 4),  fieldAt(text, 5, 2),  fieldAt(text, 8, 2),
+                       fieldAt(text, 11, 2), fieldAt(text, 14, 2), fieldAt(text, 17, 2)};
+}
+
 std::optional<CalendarTime> parseTimeText(std::string_view text) {
     if (text.size() < 19)
         return std::nullopt;
-    const int year = fieldAt(text, 0, 4);
-    const int month = fieldAt(text, 5, 2);
-    const int day = fieldAt(text, 8, 2);
-    const int hour = fieldAt(text, 11, 2);
-    const int minute = fieldAt(text, 14, 2);
-    const int second = fieldAt(text, 17, 2);
+    const auto [year, month, day, hour, minute, second] = timeTextFields(text);
     if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 ||
         second > 60 || hour < 0 || minute < 0 || second < 0)
         return std::nullopt;

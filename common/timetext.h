@@ -30,4 +30,8 @@ struct LocalFields {
 };
 std::optional<LocalFields> breakDownLocal(CalendarTime t);
 
+// The six fields of a time text as atoi reads them at their fixed byte positions, unchecked;
+// a missing field reads as 0.
+LocalFields timeTextFields(std::string_view text);
+
 } // namespace kelvoro

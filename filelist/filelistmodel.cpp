@@ -19,6 +19,16 @@ QByteArray bytes(std::string_view s) {
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// The text colour of rows with staged edits. This library has no QtGui, so the colour is
+// named and converted by the GUI's own variant conversion.
+QVariant stagedTextColor() {
+    static const QVariant color = [] {
+        QVariant name(QStringLiteral("#fa0000"));
+        return name.convert(QMetaType(QMetaType::QColor)) ? name : QVariant();
+    }();
+    return color;
+}
+
 QString timeText(const std::optional<CalendarTime>& t) {
     return t ? QString::fromStdString(formatTimeText(*t)) : QString();
 }
@@ -137,6 +147,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         return flagColumn ? QVariant(flag ? Qt::Checked : Qt::Unchecked) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        return r.staged && column <= ColAccessed ? stagedTextColor() : QVariant();
     default:
         return {};
     }
@@ -209,12 +221,18 @@ void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
                               const std::optional<CalendarTime>& modified,
                               const std::optional<CalendarTime>& accessed, const RowFlags& flags) {
     FileRow& fr = m_rows[static_cast<std::size_t>(r)];
-    if (created)
+    if (created) {
         fr.created = created;
-    if (modified)
+        fr.createdEdited = true;
+    }
+    if (modified) {
         fr.modified = modified;
-    if (accessed)
+        fr.modifiedEdited = true;
+    }
+    if (accessed) {
         fr.accessed = accessed;
+        fr.accessedEdited = true;
+    }
     fr.setFlags(flags);
     const int before = m_stagedCount;
     setStaged(fr, true);
@@ -226,8 +244,10 @@ void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
 void FileListModel::clearStaged() {
     if (m_stagedCount == 0)
         return;
-    for (FileRow& r : m_rows)
+    for (FileRow& r : m_rows) {
         r.staged = false;
+        r.createdEdited = r.modifiedEdited = r.accessedEdited = false;
+    }
     m_stagedCount = 0;
     if (!m_rows.empty())
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));

@@ -47,6 +47,11 @@ struct FileRow {
     std::optional<CalendarTime> accessed;
     std::uint32_t attributes = 0; // the attribute word; the row's flags are its managed bits
     bool staged = false;          // holds edits not yet written
+    // Which times hold edits: a save writes only those, so an unedited time is never turned
+    // back to the value read when the file was listed.
+    bool createdEdited = false;
+    bool modifiedEdited = false;
+    bool accessedEdited = false;
 
     QByteArray path() const;
     RowFlags flags() const;

@@ -1,59 +1,141 @@
 #include "common/pathpieces.h"
-#include "platform/dosattrib.h"
 #include "platform/posix/posixfilesystem.h"
+#include "platform/posix/statusbackend.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
-
-#include <array>
-#include <cerrno>
 #include <unistd.h>
 
-namespace kelvoro::platform {
+#include <cerrno>
+#include <cstring>
+
+namespace kelvoro::platform::posix {
 
 namespace {
 
-constexpr const char* kDosAttribName = "user.DOSATTRIB";
+template <typename T> std::string nativeBytes(T value) {
+    std::string bytes(sizeof value, '\0');
+    std::memcpy(bytes.data(), &value, sizeof value);
+    return bytes;
+}
 
-std::optional<DosAttrib> readDosAttrib(const std::string& path) {
-    std::array<char, 256> buffer{};
-    const ssize_t n = ::getxattr(path.c_str(), kDosAttribName, buffer.data(), buffer.size());
-    if (n < 0)
+template <typename T> std::optional<T> fromNativeBytes(const std::string& bytes) {
+    if (bytes.size() != sizeof(T))
         return std::nullopt;
-    return decodeDosAttrib(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    T value{};
+    std::memcpy(&value, bytes.data(), sizeof value);
+    return value;
+}
+
+std::optional<std::uint32_t> wordAttribute(SystemCalls& sys, const std::string& path,
+                                           const char* name) {
+    std::string value;
+    if (sys.getXattr(path, name, value) != 0)
+        return std::nullopt;
+    return wordFrom(value);
+}
+
+std::optional<std::int64_t> ntTimeAttribute(SystemCalls& sys, const std::string& path,
+                                            const char* name) {
+    std::string value;
+    if (sys.getXattr(path, name, value) != 0)
+        return std::nullopt;
+    const std::optional<std::uint64_t> nt = quadFrom(value);
+    if (!nt || *nt == 0)
+        return std::nullopt;
+    return unixFromNtTime(*nt);
+}
+
+// The file system's kind, confirmed by asking it for its own attribute record; a mount that
+// does not answer is treated as generic.
+void detect(SystemCalls& sys, const std::string& path, NativeState& out) {
+    std::uint64_t type = 0;
+    if (sys.fileSystemType(path, type) != 0)
+        return;
+    if (type == magic::Msdos || type == magic::Exfat) {
+        std::uint32_t fat = 0;
+        if (sys.fatAttributes(path, fat) == 0) {
+            out.kind = FileSystemKind::Fat;
+            out.attributes = fat;
+        }
+    } else if (type == magic::Ntfs3 || type == magic::Fuse) {
+        if (const auto ntfs = wordAttribute(sys, path, xattr::NtfsAttrib)) {
+            out.kind = type == magic::Fuse ? FileSystemKind::Ntfs3g : FileSystemKind::Ntfs3;
+            out.attributes = *ntfs & ~kNormalAttribute;
+            if (out.kind == FileSystemKind::Ntfs3g)
+                out.recordedCreated = ntTimeAttribute(sys, path, xattr::NtfsCreationTime);
+        }
+    } else if (type == magic::Cifs || type == magic::Smb2) {
+        if (const auto cifs = wordAttribute(sys, path, xattr::CifsAttrib)) {
+            out.kind = FileSystemKind::Cifs;
+            out.attributes = *cifs & ~kNormalAttribute;
+            out.recordedCreated = ntTimeAttribute(sys, path, xattr::CifsCreationTime);
+        }
+    }
 }
 
 } // namespace
 
-FileStatus PosixFileSystem::readStatus(const std::string& path) const {
-    FileStatus status;
-    struct statx sx {};
-    if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME,
-                &sx) != 0)
-        return status;
+std::string nativeWord(std::uint32_t value) {
+    return nativeBytes(value);
+}
+std::string nativeQuad(std::uint64_t value) {
+    return nativeBytes(value);
+}
+std::optional<std::uint32_t> wordFrom(const std::string& bytes) {
+    return fromNativeBytes<std::uint32_t>(bytes);
+}
+std::optional<std::uint64_t> quadFrom(const std::string& bytes) {
+    return fromNativeBytes<std::uint64_t>(bytes);
+}
 
-    status.ok = true;
-    status.modified = sx.stx_mtime.tv_sec;
-    status.accessed = sx.stx_atime.tv_sec;
+std::int64_t NativeState::created() const {
+    return recordedCreated ? *recordedCreated : stat.born ? *stat.born : stat.modified;
+}
 
-    const std::optional<DosAttrib> dos = readDosAttrib(path);
-    if (dos) {
-        status.attributes = dos->attributes;
+int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out) {
+    out = NativeState{};
+    if (const int error = sys.stat(path, out.stat))
+        return error;
+    detect(sys, path, out);
+    if (out.kind != FileSystemKind::Generic)
+        return 0;
+
+    std::string blob;
+    out.blobError = sys.getXattr(path, xattr::DosAttrib, blob);
+    if (out.blobError == 0)
+        out.dos = decodeDosAttrib(blob);
+    if (out.dos) {
+        out.attributes = out.dos->attributes;
+        out.recordedCreated = out.dos->created;
     } else if (nameOf(path).starts_with('.')) {
         // What Samba and Wine show for a dot file that carries no attribute blob.
-        status.attributes |= attr::Hidden;
+        out.attributes = attr::Hidden;
     }
-    if ((sx.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        status.attributes |= attr::ReadOnly;
+    if ((out.stat.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        out.attributes |= attr::ReadOnly;
+    return 0;
+}
 
-    if (dos && dos->created)
-        status.created = dos->created;
-    else if (sx.stx_mask & STATX_BTIME)
-        status.created = sx.stx_btime.tv_sec;
-    else
-        status.created = status.modified;
+FileStatus readStatusWith(SystemCalls& sys, const std::string& path) {
+    FileStatus status;
+    NativeState state;
+    if (readNativeState(sys, path, state) != 0)
+        return status;
+    status.ok = true;
+    status.modified = state.stat.modified;
+    status.accessed = state.stat.accessed;
+    status.created = state.created();
+    status.attributes = state.attributes;
     return status;
+}
+
+} // namespace kelvoro::platform::posix
+
+namespace kelvoro::platform {
+
+FileStatus PosixFileSystem::readStatus(const std::string& path) const {
+    return posix::readStatusWith(posix::realSystemCalls(), path);
 }
 
 bool PosixFileSystem::isReadableRegularFile(const std::string& path) const {

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/dosattrib.h"
+#include "platform/filestatus.h"
+#include "platform/posix/systemcalls.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kelvoro::platform::posix {
+
+// Where a file system keeps the Windows attributes and the creation time.
+enum class FileSystemKind {
+    Generic, // user.DOSATTRIB and mode bits
+    Fat,     // vfat, and exfat where it has the FAT ioctls
+    Ntfs3,   // kernel driver: flags only
+    Ntfs3g,  // FUSE driver: flags and creation time
+    Cifs,    // SMB client: flags and creation time
+};
+
+namespace magic {
+inline constexpr std::uint64_t Msdos = 0x4d44;
+inline constexpr std::uint64_t Exfat = 0x2011BAB0;
+inline constexpr std::uint64_t Ntfs3 = 0x7366746e;
+inline constexpr std::uint64_t Fuse = 0x65735546;
+inline constexpr std::uint64_t Cifs = 0xFF534D42;
+inline constexpr std::uint64_t Smb2 = 0xFE534D42;
+} // namespace magic
+
+namespace xattr {
+inline constexpr const char* DosAttrib = "user.DOSATTRIB";
+inline constexpr const char* NtfsAttrib = "system.ntfs_attrib";
+inline constexpr const char* NtfsCreationTime = "system.ntfs_crtime";
+inline constexpr const char* CifsAttrib = "user.cifs.dosattrib";
+inline constexpr const char* CifsCreationTime = "user.cifs.creationtime";
+} // namespace xattr
+
+// Windows' "no other attribute"; it never reaches a row.
+inline constexpr std::uint32_t kNormalAttribute = 0x80;
+
+// The file as the backend finds it.
+struct NativeState {
+    FileSystemKind kind = FileSystemKind::Generic;
+    Stat stat;
+    std::uint32_t attributes = 0; // the word the row shows
+    // The creation time the file system records itself (blob, NTFS or SMB record).
+    std::optional<std::int64_t> recordedCreated;
+    // Generic only: the errno of reading user.DOSATTRIB (ENODATA: none), and the blob.
+    int blobError = ENODATA;
+    std::optional<DosAttrib> dos;
+
+    // The recorded time, else the birth time, else the modification time.
+    std::int64_t created() const;
+};
+
+// 0, or the errno of the failing stat.
+int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out);
+
+FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
+void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired);
+
+// The xattr values the NTFS and SMB drivers exchange: CPU byte order.
+std::string nativeWord(std::uint32_t value);
+std::string nativeQuad(std::uint64_t value);
+std::optional<std::uint32_t> wordFrom(const std::string& bytes);
+std::optional<std::uint64_t> quadFrom(const std::string& bytes);
+
+} // namespace kelvoro::platform::posix

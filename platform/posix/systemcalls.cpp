@@ -1,0 +1,134 @@
+#include "platform/posix/systemcalls.h"
+
+#include <fcntl.h>
+#include <linux/msdos_fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+
+namespace kelvoro::platform::posix {
+
+namespace {
+
+class RealSystemCalls : public SystemCalls {
+public:
+    int fileSystemType(const std::string& path, std::uint64_t& type) override {
+        const int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        struct statfs sf {};
+        const int error = ::fstatfs(fd, &sf) == 0 ? 0 : errno;
+        ::close(fd);
+        type = static_cast<std::uint64_t>(sf.f_type) & 0xFFFFFFFFu;
+        return error;
+    }
+
+    int stat(const std::string& path, Stat& out) override {
+        struct statx sx {};
+        if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME,
+                    &sx) != 0)
+            return errno;
+        out.mode = sx.stx_mode;
+        out.modified = sx.stx_mtime.tv_sec;
+        out.accessed = sx.stx_atime.tv_sec;
+        out.born.reset();
+        if (sx.stx_mask & STATX_BTIME)
+            out.born = sx.stx_btime.tv_sec;
+        return 0;
+    }
+
+    int getXattr(const std::string& path, const char* name, std::string& value) override {
+        std::array<char, 256> buffer{};
+        ssize_t n = ::getxattr(path.c_str(), name, buffer.data(), buffer.size());
+        if (n >= 0) {
+            value.assign(buffer.data(), static_cast<std::size_t>(n));
+            return 0;
+        }
+        if (errno != ERANGE)
+            return errno;
+        // Larger than any value we write; read whatever is there.
+        for (;;) {
+            n = ::getxattr(path.c_str(), name, nullptr, 0);
+            if (n < 0)
+                return errno;
+            value.resize(static_cast<std::size_t>(n));
+            n = ::getxattr(path.c_str(), name, value.data(), value.size());
+            if (n >= 0) {
+                value.resize(static_cast<std::size_t>(n));
+                return 0;
+            }
+            if (errno != ERANGE)
+                return errno;
+        }
+    }
+
+    int setXattr(const std::string& path, const char* name, const std::string& value) override {
+        return ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0 ? 0 : errno;
+    }
+
+    int changeMode(const std::string& path, std::uint32_t mode) override {
+        return ::chmod(path.c_str(), static_cast<mode_t>(mode)) == 0 ? 0 : errno;
+    }
+
+    int setTimes(const std::string& path, const std::optional<std::int64_t>& modified,
+                 const std::optional<std::int64_t>& accessed) override {
+        auto stamp = [](const std::optional<std::int64_t>& t) {
+            struct timespec ts {};
+            ts.tv_sec = t ? static_cast<time_t>(*t) : 0;
+            ts.tv_nsec = t ? 0 : UTIME_OMIT;
+            return ts;
+        };
+        const struct timespec times[2] = {stamp(accessed), stamp(modified)};
+        return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : errno;
+    }
+
+    int fatAttributes(const std::string& path, std::uint32_t& attributes) override {
+        return fatIoctl(path, FAT_IOCTL_GET_ATTRIBUTES, &attributes);
+    }
+
+    int setFatAttributes(const std::string& path, std::uint32_t attributes) override {
+        return fatIoctl(path, FAT_IOCTL_SET_ATTRIBUTES, &attributes);
+    }
+
+    std::uint32_t creationMask() override {
+        // umask(2) can only be read by changing it; /proc tells without a race.
+        std::ifstream status("/proc/self/status");
+        std::string key;
+        while (status >> key) {
+            if (key == "Umask:") {
+                std::string octal;
+                status >> octal;
+                return static_cast<std::uint32_t>(std::strtoul(octal.c_str(), nullptr, 8)) & 0777;
+            }
+        }
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return mask;
+    }
+
+private:
+    static int fatIoctl(const std::string& path, unsigned long request, std::uint32_t* value) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        const int error = ::ioctl(fd, request, value) == 0 ? 0 : errno;
+        ::close(fd);
+        return error;
+    }
+};
+
+} // namespace
+
+SystemCalls& realSystemCalls() {
+    static RealSystemCalls instance;
+    return instance;
+}
+
+} // namespace kelvoro::platform::posix

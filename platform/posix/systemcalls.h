@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kelvoro::platform::posix {
+
+// What the status backend needs of stat(2), in whole seconds.
+struct Stat {
+    std::uint32_t mode = 0;
+    std::int64_t modified = 0;
+    std::int64_t accessed = 0;
+    std::optional<std::int64_t> born;
+};
+
+// The raw calls behind reading and writing a file's status. The status backend goes through
+// this seam so that the encodings of file systems this machine cannot mount (vfat, cifs) can
+// be checked against a recording fake. Every call returns 0 or the errno of its failure.
+class SystemCalls {
+public:
+    virtual ~SystemCalls() = default;
+
+    // statfs f_type of the file system holding path.
+    virtual int fileSystemType(const std::string& path, std::uint64_t& type) = 0;
+    virtual int stat(const std::string& path, Stat& out) = 0;
+    virtual int getXattr(const std::string& path, const char* name, std::string& value) = 0;
+    virtual int setXattr(const std::string& path, const char* name, const std::string& value) = 0;
+    virtual int changeMode(const std::string& path, std::uint32_t mode) = 0;
+    // Whole seconds; a time not given is left as it is.
+    virtual int setTimes(const std::string& path, const std::optional<std::int64_t>& modified,
+                         const std::optional<std::int64_t>& accessed) = 0;
+    // FAT_IOCTL_GET_ATTRIBUTES / FAT_IOCTL_SET_ATTRIBUTES.
+    virtual int fatAttributes(const std::string& path, std::uint32_t& attributes) = 0;
+    virtual int setFatAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // The process's umask.
+    virtual std::uint32_t creationMask() = 0;
+};
+
+SystemCalls& realSystemCalls();
+
+} // namespace kelvoro::platform::posix
