@@ -5,18 +5,19 @@
 namespace kelvoro {
 
 void CTrazzleView::OnSelectAll() {
-    if (m_model.rowCount() == 0) {
-        viewport()->update();
-        return;
-    }
-    // One range for every row; the current row (focus) stays where it is.
-    selectionModel()->select(
-        QItemSelection(m_model.index(0, 0), m_model.index(m_model.rowCount() - 1, ColumnCount - 1)),
-        QItemSelectionModel::Select);
+    const int count = m_model.rowCount();
+    // One range for every row; the current row keeps the focus.
+    if (count > 0)
+        selectionModel()->select(
+            QItemSelection(m_model.index(0, 0), m_model.index(count - 1, ColumnCount - 1)),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
     viewport()->update();
 }
 
 void CTrazzleView::OnClear() {
+    if (!HasSelection())
+        return;
+    // Staged edits leave with their rows; once none is left there is nothing to save.
     m_model.removeRowList(selectedRows());
     if (m_frame && m_model.stagedCount() == 0)
         m_frame->SetChanged(false);
