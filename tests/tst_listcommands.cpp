@@ -330,6 +330,63 @@ private Q_SLOTS:
         QCOMPARE(w.view.lastItem(), 1);
     }
 
+    void clearKeepsTheRightRowsHoweverScattered_data() {
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QByteArray>("currentAfter");
+        QList<int> evens;
+        for (int r = 0; r < 300; r += 2)
+            evens.append(r);
+        QTest::newRow("few ranges, current removed")
+            << QList<int>{8, 2, 3, 4, 5} << 4 << QByteArray("/s/f1");
+        QTest::newRow("scattered, current kept") << evens << 7 << QByteArray("/s/f7");
+        QTest::newRow("scattered, current removed") << evens << 8 << QByteArray("/s/f7");
+        QTest::newRow("scattered, first row current") << evens << 0 << QByteArray("/s/f1");
+    }
+
+    void clearKeepsTheRightRowsHoweverScattered() {
+        QFETCH(QList<int>, selected);
+        QFETCH(int, current);
+        QFETCH(QByteArray, currentAfter);
+        Window w;
+        InstantFileSystem fs;
+        for (int i = 0; i < 300; ++i)
+            w.rows.addFile("/s/f" + QByteArray::number(i), fs);
+        w.stage(3);
+        w.stage(4);
+        w.view.setCurrentIndex(w.rows.index(current, ColName));
+        w.view.clearSelection();
+        for (int r : selected)
+            w.view.selectionModel()->select(w.rows.index(r, 0), QItemSelectionModel::Select |
+                                                                    QItemSelectionModel::Rows);
+        QList<QByteArray> survivors;
+        QList<QByteArray> stagedSurvivors;
+        for (int r = 0; r < 300; ++r) {
+            if (selected.contains(r))
+                continue;
+            survivors.append(w.rows.row(r).path());
+            if (r == 3 || r == 4)
+                stagedSurvivors.append(w.rows.row(r).path());
+        }
+
+        w.view.OnClear();
+        QCOMPARE(w.paths(), survivors);
+        QList<QByteArray> staged;
+        for (int r = 0; r < w.rows.rowCount(); ++r)
+            if (w.rows.row(r).staged)
+                staged.append(w.rows.row(r).path());
+        QCOMPARE(staged, stagedSurvivors);
+        QCOMPARE(w.rows.stagedCount(), stagedSurvivors.size());
+        QCOMPARE(w.frame.IsChanged(), !stagedSurvivors.isEmpty());
+        QVERIFY(!w.view.HasSelection());
+        QVERIFY(w.view.currentIndex().isValid());
+        QCOMPARE(w.rows.row(w.view.currentIndex().row()).path(), currentAfter);
+        QCOMPARE(w.view.currentIndex().column(), int(ColName));
+        // The flags follow the new state: nothing selected, rows left.
+        QVERIFY(!w.enabled(ID_EDIT_CLEAR));
+        QVERIFY(w.enabled(ID_EDIT_CLEAR_ALL));
+    }
+
     void contextMenuItems_data() {
         QTest::addColumn<int>("rowCount");
         QTest::addColumn<QList<int>>("selected");
