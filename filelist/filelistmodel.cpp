@@ -265,24 +265,45 @@ void FileListModel::setName(int r, const QByteArray& name) {
 void FileListModel::removeRowList(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<std::pair<int, int>> ranges; // first and last row, highest range first
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        if (!ranges.empty() && ranges.back().first == *it + 1)
+            ranges.back().first = *it;
+        else
+            ranges.emplace_back(*it, *it);
+    }
     const int before = m_stagedCount;
-    // From the highest range down, so the lower indices stay valid.
-    auto end = rows.end();
-    while (end != rows.begin()) {
-        auto first = end - 1;
-        while (first != rows.begin() && *(first - 1) == *first - 1)
-            --first;
-        const int lo = *first;
-        const int hi = *(end - 1);
-        beginRemoveRows({}, lo, hi);
-        for (int i = lo; i <= hi; ++i) {
-            FileRow& fr = m_rows[static_cast<std::size_t>(i)];
-            unindexPath(fr.path());
-            setStaged(fr, false);
+    auto forget = [this](int r) {
+        FileRow& fr = m_rows[static_cast<std::size_t>(r)];
+        unindexPath(fr.path());
+        setStaged(fr, false);
+    };
+    if (ranges.size() <= kMaxRemovalSignals) {
+        // From the highest range down, so the lower indices stay valid.
+        for (const auto& [lo, hi] : ranges) {
+            beginRemoveRows({}, lo, hi);
+            for (int i = lo; i <= hi; ++i)
+                forget(i);
+            m_rows.erase(m_rows.begin() + lo, m_rows.begin() + hi + 1);
+            endRemoveRows();
         }
-        m_rows.erase(m_rows.begin() + lo, m_rows.begin() + hi + 1);
-        endRemoveRows();
-        end = first;
+    } else {
+        // Scattered rows: one pass instead of shifting the tail once per range.
+        beginResetModel();
+        std::size_t kept = 0;
+        auto next = rows.cbegin();
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            if (next != rows.cend() && static_cast<std::size_t>(*next) == i) {
+                forget(static_cast<int>(i));
+                ++next;
+            } else {
+                if (kept != i)
+                    m_rows[kept] = std::move(m_rows[i]);
+                ++kept;
+            }
+        }
+        m_rows.resize(kept);
+        endResetModel();
     }
     if (before != m_stagedCount)
         Q_EMIT stagedCountChanged(m_stagedCount);

@@ -96,8 +96,10 @@ public:
     // After a successful rename on disk.
     void setName(int r, const QByteArray& name);
 
-    // Removes the given rows (any order, duplicates allowed) in contiguous ranges.
+    // Removes the given rows (any order, duplicates allowed) in contiguous ranges; beyond
+    // kMaxRemovalSignals ranges the model is reset instead, which keeps the work linear.
     void removeRowList(std::vector<int> rows);
+    static constexpr std::size_t kMaxRemovalSignals = 64;
     void clear();
 
     static QByteArray absolutePath(const QByteArray& path);

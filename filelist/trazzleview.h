@@ -7,7 +7,10 @@
 #include <QTableView>
 
 #include <array>
+#include <memory>
 #include <vector>
+
+class QMenu;
 
 namespace kelvoro {
 
@@ -71,11 +74,24 @@ public:
     void OnOpenWithProgram();
     void OnChangeAssociation();
 
+    // The list's context menu, made of the frame's actions so it greys what they grey.
+    std::unique_ptr<QMenu> createContextMenu();
+    // Where the menu asked for by the event appears, in global coordinates.
+    QPoint contextMenuPosition(const QContextMenuEvent& event) const;
+
 Q_SIGNALS:
     // Rows, selection or staged state changed: command states need a new look.
     void commandStateChanged();
 
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
 private:
+    void runEditCommand();
     void readColumnWidths();
     void writeColumnWidths();
 

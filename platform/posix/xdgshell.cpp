@@ -1,41 +1,24 @@
+#include "platform/posix/programchooser.h"
+#include "platform/posix/spawn.h"
 #include "platform/shell.h"
-
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <string>
-
-extern char** environ;
 
 namespace kelvoro::platform {
 
 namespace {
 
-// Starts xdg-open with the argument's exact bytes, detached: the intermediate child exits at
-// once so no zombie is left and nothing waits for the program.
-void spawnDetached(const QByteArray& argument) {
-    const pid_t child = ::fork();
-    if (child < 0)
-        return;
-    if (child == 0) {
-        ::setsid();
-        std::string arg(argument.constData(), static_cast<std::size_t>(argument.size()));
-        char program[] = "xdg-open";
-        char* argv[] = {program, arg.data(), nullptr};
-        pid_t grandchild = 0;
-        ::posix_spawnp(&grandchild, program, nullptr, nullptr, argv, environ);
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
+std::string bytes(const QByteArray& a) {
+    return std::string(a.constData(), static_cast<std::size_t>(a.size()));
 }
 
 class XdgShell : public Shell {
 public:
-    void openWithAssociatedProgram(const QByteArray& path) override { spawnDetached(path); }
-    void chooseProgram(const QByteArray& path, QWidget*) override { spawnDetached(path); }
-    void openUrl(const QUrl& url) override { spawnDetached(url.toEncoded()); }
+    void openWithAssociatedProgram(const QByteArray& path) override {
+        spawnDetached({"xdg-open", bytes(path)});
+    }
+    void chooseProgram(const QByteArray& path, QWidget* parent) override {
+        chooseProgramWith(QDBusConnection::sessionBus(), path, parent);
+    }
+    void openUrl(const QUrl& url) override { spawnDetached({"xdg-open", bytes(url.toEncoded())}); }
 };
 
 } // namespace

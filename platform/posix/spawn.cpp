@@ -1,0 +1,99 @@
+#include "platform/posix/spawn.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+extern char** environ;
+
+namespace kelvoro::platform {
+
+namespace {
+
+bool isExecutableFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
+} // namespace
+
+std::string findProgram(const std::string& name) {
+    if (name.empty())
+        return {};
+    if (name.find('/') != std::string::npos)
+        return isExecutableFile(name) ? name : std::string();
+    const char* pathVariable = std::getenv("PATH");
+    const std::string searchPath = pathVariable ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+        const std::size_t end = std::min(searchPath.find(':', start), searchPath.size());
+        const std::string directory =
+            end > start ? searchPath.substr(start, end - start) : std::string(".");
+        const std::string candidate = directory + '/' + name;
+        if (isExecutableFile(candidate))
+            return candidate;
+        start = end + 1;
+    }
+    return {};
+}
+
+bool spawnDetached(const std::vector<std::string>& argv, const std::string& workingDirectory) {
+    if (argv.empty())
+        return false;
+    const std::string program = findProgram(argv.front());
+    if (program.empty())
+        return false;
+    // Everything the children use is made here: after fork only async-signal-safe calls.
+    std::vector<std::string> arguments = argv;
+    std::vector<char*> pointers;
+    for (std::string& a : arguments)
+        pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+    const char* directory = workingDirectory.empty() ? nullptr : workingDirectory.c_str();
+
+    // The grandchild reports a failed exec through this pipe; a successful exec closes it.
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return false;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        ::setsid();
+        const pid_t grandchild = ::fork();
+        if (grandchild == 0) {
+            if (directory && ::chdir(directory) != 0) {
+                const int error = errno;
+                [[maybe_unused]] const auto n = ::write(report[1], &error, sizeof error);
+                ::_exit(127);
+            }
+            ::execve(program.c_str(), pointers.data(), environ);
+            const int error = errno;
+            [[maybe_unused]] const auto n = ::write(report[1], &error, sizeof error);
+            ::_exit(127);
+        }
+        ::_exit(grandchild < 0 ? 1 : 0);
+    }
+    ::close(report[1]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    ssize_t n = 0;
+    do {
+        n = ::read(report[0], &error, sizeof error);
+    } while (n < 0 && errno == EINTR);
+    ::close(report[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+}
+
+} // namespace kelvoro::platform
