@@ -48,11 +48,11 @@ public:
         : m_tones{colour(palette, QPalette::Dark).rgb(), colour(palette, QPalette::Midlight).rgb(),
                   colour(palette, QPalette::Button).rgb()} {}
 
-    QRgb nearest(QRgb colour) const {
-        auto distance = [colour](QRgb tone) {
-            const int r = qRed(colour) - qRed(tone);
-            const int g = qGreen(colour) - qGreen(tone);
-            const int b = qBlue(colour) - qBlue(tone);
+    QRgb nearest(QRgb pixel) const {
+        auto distance = [pixel](QRgb tone) {
+            const int r = qRed(pixel) - qRed(tone);
+            const int g = qGreen(pixel) - qGreen(tone);
+            const int b = qBlue(pixel) - qBlue(tone);
             return r * r + g * g + b * b;
         };
         return *std::min_element(m_tones.begin(), m_tones.end(),
@@ -181,6 +181,7 @@ public:
             return;
         }
         painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
         drawItem(*item, painter, widget);
         painter->restore();
     }

@@ -62,7 +62,6 @@ void RowDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& optio
     text.replace(u'\n', u' ').replace(u'\r', u' ');
     QTextLayout layout(option.fontMetrics.elidedText(text, Qt::ElideRight, textRect.width()),
                        option.font, painter->device());
-    layout.setCacheEnabled(false);
     layout.beginLayout();
     QTextLine line = layout.createLine();
     layout.endLayout();
