@@ -6,7 +6,9 @@
 #include "common/fileerrortext.h"
 #include "filelist/trazzleview.h"
 #include "platform/filesystem.h"
+#include "presentation/artwork.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
@@ -31,6 +33,7 @@ bool CKelvoroApp::checkFirstFile(const QByteArray& path) {
 bool CKelvoroApp::InitInstance(const QList<QByteArray>& arguments) {
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoro"));
     QCoreApplication::setOrganizationName(QStringLiteral("Hollenby"));
+    QApplication::setWindowIcon(applicationIcon());
     // The interface is Japanese, so Qt's own dialogs and buttons should be too.
     if (m_qtTranslator.load(QStringLiteral("qtbase_ja"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

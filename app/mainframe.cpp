@@ -5,6 +5,7 @@
 #include "filelist/trazzleview.h"
 #include "platform/filesystem.h"
 #include "platform/keystate.h"
+#include "presentation/menulook.h"
 
 #include <QAction>
 #include <QApplication>
@@ -109,6 +110,7 @@ void CMainFrame::createActions() {
 void CMainFrame::createMenus() {
     for (const MenuLayout& layout : mainMenuLayout()) {
         QMenu* menu = menuBar()->addMenu(text(layout.title));
+        applyMenuLook(menu);
         for (int id : layout.items) {
             if (id == ID_SEPARATOR)
                 menu->addSeparator();

@@ -143,8 +143,6 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         }
     case FlagRole:
         return flagColumn ? QVariant(flag) : QVariant();
-    case Qt::CheckStateRole:
-        return flagColumn ? QVariant(flag ? Qt::Checked : Qt::Unchecked) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:

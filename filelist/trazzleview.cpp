@@ -2,6 +2,7 @@
 
 #include "app/prompt.h"
 #include "platform/filesystem.h"
+#include "presentation/rowdelegate.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
@@ -21,6 +22,7 @@ CTrazzleView::CTrazzleView(Services& services, QWidget* parent)
     : QTableView(parent), m_services(services), m_ini(kIniFile) {
     readColumnWidths();
     setModel(&m_model);
+    setItemDelegate(new RowDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSortingEnabled(false);
