@@ -26,7 +26,7 @@ const QString kLinkFamily = QStringLiteral("Noto Sans CJK JP");
 QLabel* plainLabel(const QString& text, const QString& name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    // A path may contain "<" or "&": show it as it is, never as markup or a mnemonic.
+    // Shown as written, never as markup.
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     return label;
@@ -134,16 +134,12 @@ CAboutDlg::CAboutDlg(platform::Shell& shell, const QUrl& supportUrl, QWidget* pa
 }
 
 bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_link) {
-        // The link reacts when the button goes down; the second press of a double click
-        // is not another click.
-        if (event->type() == QEvent::MouseButtonPress &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            OnClickedLink();
-            return true;
-        }
-        if (event->type() == QEvent::MouseButtonDblClick)
-            return true;
+    // The link acts when the button goes down, like a static control that notifies its parent;
+    // the second press of a double click arrives as a double-click event and opens nothing.
+    if (watched == m_link && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        OnClickedLink();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
