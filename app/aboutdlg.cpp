@@ -55,7 +55,6 @@ CAboutDlg::CAboutDlg(platform::Shell& shell, const QUrl& supportUrl, QWidget* pa
     : QDialog(parent), m_shell(shell), m_supportUrl(supportUrl) {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("バージョン情報"));
-    setCursor(Qt::ArrowCursor);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("iconLabel"));

@@ -185,33 +185,19 @@ private Q_SLOTS:
 
     void escapeOkAndTheCloseBoxEndTheBox() {
         test::FakeShell shell;
-        {
+        const std::function<void(CAboutDlg&)> ends[] = {
+            [](CAboutDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+            [](CAboutDlg& d) { QTest::keyClick(&d, Qt::Key_Return); },
+            [](CAboutDlg& d) {
+                QTest::mouseClick(child<QPushButton>(d, u"okButton"_s), Qt::LeftButton);
+            },
+            [](CAboutDlg& d) { QVERIFY(d.close()); },
+        };
+        for (const auto& end : ends) {
             CAboutDlg dialog(shell, kGuide);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            QVERIFY(!dialog.isVisible());
-        }
-        {
-            CAboutDlg dialog(shell, kGuide);
-            dialog.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            QTest::keyClick(&dialog, Qt::Key_Return);
-            QVERIFY(!dialog.isVisible());
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        }
-        {
-            CAboutDlg dialog(shell, kGuide);
-            dialog.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            QTest::mouseClick(child<QPushButton>(dialog, u"okButton"_s), Qt::LeftButton);
-            QVERIFY(!dialog.isVisible());
-        }
-        {
-            CAboutDlg dialog(shell, kGuide);
-            dialog.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            QVERIFY(dialog.close());
+            end(dialog);
             QVERIFY(!dialog.isVisible());
         }
         QVERIFY(shell.urls.isEmpty());
