@@ -1,5 +1,7 @@
 #include "app/mainframe.h"
 
+#include "app/aboutdlg.h"
+#include "app/guide.h"
 #include "app/prompt.h"
 #include "app/settingsstore.h"
 #include "filelist/trazzleview.h"
@@ -240,8 +242,11 @@ void CMainFrame::runCommand(int id) {
     case ID_VIEW_STATUS_BAR:
         statusBar()->setVisible(m_actions.value(id)->isChecked());
         break;
-    case ID_APP_ABOUT:
+    case ID_APP_ABOUT: {
+        CAboutDlg about(m_services.shell, guideUrl(), this);
+        about.exec();
         break;
+    }
     default:
         break;
     }
