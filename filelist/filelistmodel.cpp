@@ -164,7 +164,14 @@ QByteArray FileListModel::absolutePath(const QByteArray& path) {
     return base + relative;
 }
 
-bool FileListModel::addFile(const QByteArray& given, const platform::FileSystem& fs) {
+bool FileListModel::addFile(const QByteArray& path, const platform::FileSystem& fs) {
+    if (!queueFile(path, fs))
+        return false;
+    publishPending();
+    return true;
+}
+
+bool FileListModel::queueFile(const QByteArray& given, const platform::FileSystem& fs) {
     const QByteArray path = absolutePath(given);
     if (m_index.contains(path))
         return false;
@@ -175,8 +182,11 @@ bool FileListModel::addFile(const QByteArray& given, const platform::FileSystem&
     r.directory = bytes(directoryOf(p));
     r.name = bytes(nameOf(p));
     // Rows of one directory share the bytes of its name.
-    if (!m_rows.empty() && m_rows.back().directory == r.directory)
-        r.directory = m_rows.back().directory;
+    const FileRow* previous = !m_pending.empty() ? &m_pending.back()
+                              : !m_rows.empty()  ? &m_rows.back()
+                                                 : nullptr;
+    if (previous && previous->directory == r.directory)
+        r.directory = previous->directory;
     if (status.ok) {
         r.created = status.created;
         r.modified = status.modified;
@@ -185,13 +195,20 @@ bool FileListModel::addFile(const QByteArray& given, const platform::FileSystem&
     } else {
         r.setFlags(RowFlags{});
     }
-
-    const int at = rowCount();
-    beginInsertRows({}, at, at);
-    m_rows.push_back(std::move(r));
+    m_pending.push_back(std::move(r));
     indexPath(path);
-    endInsertRows();
     return true;
+}
+
+void FileListModel::publishPending() {
+    if (m_pending.empty())
+        return;
+    const int at = rowCount();
+    beginInsertRows({}, at, at + static_cast<int>(m_pending.size()) - 1);
+    m_rows.insert(m_rows.end(), std::make_move_iterator(m_pending.begin()),
+                  std::make_move_iterator(m_pending.end()));
+    m_pending.clear();
+    endInsertRows();
 }
 
 void FileListModel::indexPath(const QByteArray& path) {
@@ -311,6 +328,7 @@ void FileListModel::clear() {
     const int before = m_stagedCount;
     beginResetModel();
     m_rows.clear();
+    m_pending.clear();
     m_index.clear();
     m_stagedCount = 0;
     endResetModel();

@@ -85,6 +85,11 @@ public:
     // Reads the file's status and appends a row; false when the path is listed already.
     // Relative paths are taken against the current directory.
     bool addFile(const QByteArray& path, const platform::FileSystem& fs);
+    // The same, but the row stays pending (not counted, not shown, yet refused as a duplicate)
+    // until publishPending(): many files then reach the views as one insertion.
+    bool queueFile(const QByteArray& path, const platform::FileSystem& fs);
+    void publishPending();
+    bool hasPending() const { return !m_pending.empty(); }
 
     // Staged edits: the new values are shown at once and written on save.
     void stageEdit(int r, const std::optional<CalendarTime>& created,
@@ -112,6 +117,7 @@ private:
     void emitRowChanged(int r);
 
     std::vector<FileRow> m_rows;
+    std::vector<FileRow> m_pending; // queued, after m_rows
     void indexPath(const QByteArray& path);
     void unindexPath(const QByteArray& path);
 

@@ -1,0 +1,543 @@
+// Measures Kelvoro at the scale of a photo archive: N files added, selected, painted, saved and
+// renamed, each beside the same work done by bare system calls or by common tools.
+
+#include "app/kelvoroapp.h"
+#include "app/mainframe.h"
+#include "app/prompt.h"
+#include "app/settingsstore.h"
+#include "filelist/trazzleview.h"
+#include "platform/filesystem.h"
+#include "platform/shell.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using namespace kelvoro;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kFilesPerDirectory = 1000;
+
+struct Options {
+    long files = 100000;
+    std::string directory;
+    int runs = 5;
+    std::string only; // comma-separated figure names; empty for all
+    bool wants(const char* figure) const {
+        return only.empty() ||
+               ("," + only + ",").find(std::string(",") + figure + ",") != std::string::npos;
+    }
+};
+
+[[noreturn]] void fail(const std::string& what) {
+    throw std::runtime_error(what);
+}
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Resident set size of this process in kB.
+long residentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    fail("no VmRSS in /proc/self/status");
+}
+
+std::string fileSystemName(const std::string& path) {
+    struct statfs fs {};
+    if (::statfs(path.c_str(), &fs) != 0)
+        return "?";
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53:
+        return "ext2/3/4";
+    case 0x58465342:
+        return "xfs";
+    case 0x9123683E:
+        return "btrfs";
+    case 0x01021994:
+        return "tmpfs";
+    default: {
+        char hex[32];
+        std::snprintf(hex, sizeof hex, "0x%lx", static_cast<unsigned long>(fs.f_type));
+        return hex;
+    }
+    }
+}
+
+// A prompt that answers nothing: the benchmark never expects a question or a message.
+class CountingPrompt : public Prompt {
+public:
+    void information(QWidget*, const QString&) override { ++shown; }
+    void exclamation(QWidget*, const QString&) override { ++shown; }
+    void stop(QWidget*, const QString&) override { ++shown; }
+    bool confirm(QWidget*, const QString&) override {
+        ++shown;
+        return true;
+    }
+    Answer yesNoCancel(QWidget*, const QString&) override {
+        ++shown;
+        return Answer::No;
+    }
+    int shown = 0;
+};
+
+class NoShell : public platform::Shell {
+public:
+    void openWithAssociatedProgram(const QByteArray&) override {}
+    void chooseProgram(const QByteArray&, QWidget*) override {}
+    void openUrl(const QUrl&) override {}
+};
+
+std::string fileName(long i) {
+    char name[64];
+    std::snprintf(name, sizeof name, "d%03ld/IMG_%06ld.JPG", i / kFilesPerDirectory, i);
+    return name;
+}
+
+// The temporary tree: N empty files, a thousand to a directory. Removed on destruction.
+class Tree {
+public:
+    Tree(const std::string& parent, long files) {
+        std::string pattern = parent + "/kelvoro-bench.XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            fail("cannot create a directory in " + parent + ": " + std::strerror(errno));
+        m_root = pattern;
+        m_paths.reserve(static_cast<std::size_t>(files));
+        for (long i = 0; i < files; ++i) {
+            if (i % kFilesPerDirectory == 0) {
+                const std::string d = m_root + "/" + fileName(i).substr(0, 4);
+                if (::mkdir(d.c_str(), 0755) != 0)
+                    fail("cannot create " + d + ": " + std::strerror(errno));
+            }
+            std::string path = m_root + "/" + fileName(i);
+            const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+            if (fd < 0)
+                fail("cannot create " + path + ": " + std::strerror(errno));
+            ::close(fd);
+            m_paths.push_back(std::move(path));
+        }
+    }
+    ~Tree() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+    Tree(const Tree&) = delete;
+    Tree& operator=(const Tree&) = delete;
+
+    const std::string& root() const { return m_root; }
+    const std::vector<std::string>& paths() const { return m_paths; }
+
+private:
+    std::string m_root;
+    std::vector<std::string> m_paths;
+};
+
+// Runs a program with the given bytes on its standard input; returns its standard output.
+// The program's exit status must be 0.
+std::string run(const std::vector<std::string>& argv, const std::string& input = {},
+                const std::vector<std::string>& extraEnvironment = {},
+                const std::function<void(const std::string&)>& onFirstLine = {}) {
+    int in[2];
+    int out[2];
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
+        fail("pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    std::vector<std::string> environment;
+    for (char** e = environ; *e; ++e)
+        environment.emplace_back(*e);
+    for (const std::string& e : extraEnvironment)
+        environment.push_back(e);
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<char*> env;
+    for (std::string& e : environment)
+        env.push_back(e.data());
+    env.push_back(nullptr);
+    pid_t pid = 0;
+    const int error = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(in[0]);
+    ::close(out[1]);
+    if (error != 0) {
+        ::close(in[1]);
+        ::close(out[0]);
+        fail("cannot start " + argv[0] + ": " + std::strerror(error));
+    }
+    // Small outputs only: write all input first, then read.
+    std::size_t written = 0;
+    while (written < input.size()) {
+        const ssize_t n = ::write(in[1], input.data() + written, input.size() - written);
+        if (n <= 0)
+            break;
+        written += static_cast<std::size_t>(n);
+    }
+    ::close(in[1]);
+    std::string output;
+    char buffer[4096];
+    bool lineSeen = false;
+    for (;;) {
+        const ssize_t n = ::read(out[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        output.append(buffer, static_cast<std::size_t>(n));
+        if (!lineSeen && onFirstLine && output.find('\n') != std::string::npos) {
+            lineSeen = true;
+            onFirstLine(output.substr(0, output.find('\n')));
+        }
+    }
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        fail(argv[0] + " failed");
+    return output;
+}
+
+// One figure beside its reference.
+void report(const char* what, double value, const char* unit, const char* reference,
+            double referenceValue, const char* goal = "", bool met = true) {
+    std::printf("%-34s %9.1f %-3s %-26s %9.1f %-3s x%5.2f  %s%s\n", what, value, unit, reference,
+                referenceValue, unit, referenceValue > 0 ? value / referenceValue : 0.0, goal,
+                *goal ? (met ? "  ok" : "  MISSED") : "");
+}
+
+void reportPlain(const char* what, double value, const char* unit, const char* goal, bool met) {
+    std::printf("%-34s %9.1f %-3s %-26s %9s %-3s %6s  %s%s\n", what, value, unit, "", "", "", "",
+                goal, met ? "  ok" : "  MISSED");
+}
+
+template <typename F> double timed(F&& f) {
+    const Clock::time_point start = Clock::now();
+    f();
+    return msSince(start);
+}
+
+class Bench {
+public:
+    Bench(const Options& options, const std::string& self) : m_options(options), m_self(self) {}
+
+    void startUp();
+    void memory(const Tree& tree);
+    void adding(const Tree& tree);
+    void selectAndPaint();
+    void removing();
+
+private:
+    std::vector<double> repeat(const std::function<double()>& f) const {
+        std::vector<double> v;
+        for (int i = 0; i < m_options.runs; ++i)
+            v.push_back(f());
+        return v;
+    }
+
+    const Options& m_options;
+    std::string m_self;
+};
+
+// The same steps as main() up to the first painted window, in a fresh process each time:
+// from the spawn to the end of the first paint of the list, with the offscreen platform.
+void Bench::startUp() {
+    const std::string scratch = std::filesystem::temp_directory_path() / "kelvoro-bench-home";
+    std::vector<double> times;
+    for (int i = 0; i < m_options.runs; ++i) {
+        std::filesystem::remove_all(scratch);
+        std::filesystem::create_directories(scratch);
+        const Clock::time_point start = Clock::now();
+        double painted = -1;
+        run({m_self, "--child-startup", scratch}, {}, {},
+            [&](const std::string&) { painted = msSince(start); });
+        if (painted < 0)
+            fail("the start-up child did not paint");
+        times.push_back(painted);
+    }
+    std::filesystem::remove_all(scratch);
+    const double t = median(times);
+    reportPlain("start-up to first painted window", t, "ms", "goal <= 300 ms", t <= 300);
+}
+
+void Bench::memory(const Tree& tree) {
+    const std::string out =
+        run({m_self, "--child-memory", tree.root(), std::to_string(m_options.files)});
+    long empty = 0;
+    long full = 0;
+    if (std::sscanf(out.c_str(), "%ld %ld", &empty, &full) != 2)
+        fail("the memory child gave no figures");
+    const double added = static_cast<double>(full - empty) / 1024;
+    std::printf("%-34s %9.1f MB\n", "resident, empty window", static_cast<double>(empty) / 1024);
+    char label[64];
+    std::snprintf(label, sizeof label, "resident, %ld rows", m_options.files);
+    std::printf("%-34s %9.1f MB\n", label, static_cast<double>(full) / 1024);
+    reportPlain("resident added by the rows", added, "MB", "goal <= 100 MB", added <= 100);
+}
+
+} // namespace
+
+// The benchmark's window and its services, as main() builds them.
+struct App {
+    CountingPrompt prompt;
+    NoShell shell;
+    SettingsStore settings;
+    Services services{prompt, platform::nativeFileSystem(), shell, settings};
+    CMainFrame frame{services};
+
+    App() {
+        frame.show();
+        QCoreApplication::processEvents();
+        frame.view()->viewport()->repaint();
+    }
+};
+
+namespace {
+
+App* g_app = nullptr;
+
+void Bench::adding(const Tree& tree) {
+    CTrazzleView& view = *g_app->frame.view();
+    QList<QByteArray> paths;
+    for (const std::string& p : tree.paths())
+        paths.append(QByteArray(p.data(), static_cast<qsizetype>(p.size())));
+
+    const std::vector<double> floor = repeat([&] {
+        return timed([&] {
+            struct statx sx {};
+            for (const std::string& p : tree.paths())
+                if (::statx(AT_FDCWD, p.c_str(), AT_STATX_SYNC_AS_STAT,
+                            STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
+                    fail("statx " + p);
+        });
+    });
+    const std::vector<double> adds = repeat([&] {
+        view.rows().clear();
+        QCoreApplication::processEvents();
+        return timed([&] {
+            for (const QByteArray& p : paths)
+                view.AddFile(p);
+            QCoreApplication::processEvents();
+        });
+    });
+    if (view.rows().rowCount() != m_options.files || g_app->prompt.shown != 0)
+        fail("adding did not list every file");
+    char label[64];
+    std::snprintf(label, sizeof label, "add %ld files (AddFile)", m_options.files);
+    const double a = median(adds);
+    const double f = median(floor);
+    report(label, a, "ms", "statx loop", f, "goal <= x2.00", a <= 2 * f);
+}
+
+void Bench::selectAndPaint() {
+    CTrazzleView& view = *g_app->frame.view();
+    std::vector<double> select;
+    std::vector<double> paint;
+    for (int i = 0; i < m_options.runs; ++i) {
+        view.clearSelection();
+        view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 2);
+        QCoreApplication::processEvents();
+        view.viewport()->repaint();
+        select.push_back(timed([&] {
+            view.OnSelectAll();
+            QCoreApplication::processEvents();
+        }));
+        paint.push_back(timed([&] { view.viewport()->repaint(); }));
+        if (view.selectedCount() != view.rows().rowCount())
+            fail("select all missed rows");
+    }
+    const double s = median(select);
+    const double p = median(paint);
+    char label[64];
+    std::snprintf(label, sizeof label, "select all %d rows", view.rows().rowCount());
+    std::printf("%-34s %9.1f ms\n", label, s);
+    std::printf("%-34s %9.1f ms\n", "repaint of the visible rows", p);
+    reportPlain("select all + repaint", s + p, "ms", "goal <= 50 ms", s + p <= 50);
+}
+
+// Every other row removed: the worst case for removal by ranges.
+void Bench::removing() {
+    FileListModel& model = g_app->frame.view()->rows();
+    g_app->frame.view()->clearSelection();
+    const int rows = model.rowCount();
+    std::vector<int> odd;
+    for (int r = 1; r < rows; r += 2)
+        odd.push_back(r);
+    const double t = timed([&] {
+        model.removeRowList(odd);
+        QCoreApplication::processEvents();
+    });
+    if (model.rowCount() != rows - static_cast<int>(odd.size()))
+        fail("removal left the wrong number of rows");
+    char label[64];
+    std::snprintf(label, sizeof label, "remove %zu scattered rows", odd.size());
+    std::printf("%-34s %9.1f ms\n", label, t);
+}
+
+int childStartUp(int argc, char** argv) {
+    QApplication application(argc, argv);
+    MessageBoxPrompt prompt;
+    SettingsStore settings;
+    Services services{prompt, platform::nativeFileSystem(), platform::nativeShell(), settings};
+    CKelvoroApp theApp(services);
+    if (!theApp.InitInstance({}))
+        return 1;
+    QWidget* list = theApp.mainFrame()->view()->viewport();
+    struct FirstPaint : QObject {
+        QWidget* list = nullptr;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (watched == list && event->type() == QEvent::Paint) {
+                list = nullptr;
+                // After the paint has finished and reached the window's buffer.
+                QTimer::singleShot(0, [] {
+                    std::fputs("painted\n", stdout);
+                    std::fflush(stdout);
+                    QCoreApplication::quit();
+                });
+            }
+            return false;
+        }
+    } firstPaint;
+    firstPaint.list = list;
+    list->installEventFilter(&firstPaint);
+    return application.exec();
+}
+
+int childMemory(const std::string& root, long files) {
+    int argc = 1;
+    char name[] = "kelvoro_bench";
+    char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    App app;
+    QCoreApplication::processEvents();
+    const long empty = residentKb();
+    for (long i = 0; i < files; ++i) {
+        const std::string p = root + "/" + fileName(i);
+        app.frame.view()->AddFile(QByteArray(p.data(), static_cast<qsizetype>(p.size())));
+    }
+    QCoreApplication::processEvents();
+    app.frame.view()->viewport()->repaint();
+    if (app.frame.view()->rows().rowCount() != files)
+        return 1;
+    std::printf("%ld %ld\n", empty, residentKb());
+    return 0;
+}
+
+Options parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc)
+                fail(a + " needs a value");
+            return argv[++i];
+        };
+        if (a == "--files")
+            o.files = std::stol(value());
+        else if (a == "--dir")
+            o.directory = value();
+        else if (a == "--runs")
+            o.runs = std::stoi(value());
+        else if (a == "--only")
+            o.only = value();
+        else
+            fail("usage: kelvoro_bench [--files N] [--dir DIRECTORY] [--runs R]");
+    }
+    if (o.files < 1 || o.runs < 1)
+        fail("--files and --runs must be positive");
+    if (o.directory.empty())
+        o.directory = std::filesystem::temp_directory_path();
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    try {
+        const std::string self = std::filesystem::read_symlink("/proc/self/exe");
+        if (argc == 3 && std::strcmp(argv[1], "--child-startup") == 0) {
+            // A fresh home and working directory: no saved placement, no ./quib.ini.
+            ::setenv("HOME", argv[2], 1);
+            ::setenv("XDG_CONFIG_HOME", argv[2], 1);
+            if (::chdir(argv[2]) != 0)
+                return 1;
+            int qtArgc = 1;
+            return childStartUp(qtArgc, argv);
+        }
+        if (argc == 4 && std::strcmp(argv[1], "--child-memory") == 0)
+            return childMemory(argv[2], std::stol(argv[3]));
+
+        const Options options = parse(argc, argv);
+        // Keep the user's settings and working directory out of it.
+        const std::string home = std::filesystem::temp_directory_path() / "kelvoro-bench-home";
+        std::filesystem::create_directories(home);
+        ::setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+        if (::chdir(home.c_str()) != 0)
+            fail("cannot enter " + home);
+
+        Bench bench(options, self);
+        std::printf("kelvoro_bench: %ld files, median of %d runs\n", options.files, options.runs);
+        if (options.wants("startup"))
+            bench.startUp();
+
+        const Clock::time_point made = Clock::now();
+        Tree tree(options.directory, options.files);
+        std::printf("tree %s (%s), made in %.0f ms\n", tree.root().c_str(),
+                    fileSystemName(tree.root()).c_str(), msSince(made));
+        if (options.wants("memory"))
+            bench.memory(tree);
+
+        int qtArgc = 1;
+        QApplication application(qtArgc, argv);
+        App app;
+        g_app = &app;
+        bench.adding(tree);
+        if (options.wants("select"))
+            bench.selectAndPaint();
+        if (options.wants("remove"))
+            bench.removing();
+        g_app = nullptr;
+        std::filesystem::remove_all(home);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kelvoro_bench: %s\n", e.what());
+        return 2;
+    }
+}
