@@ -173,20 +173,29 @@ bool FileListModel::addFile(const QByteArray& path, const platform::FileSystem& 
 
 bool FileListModel::queueFile(const QByteArray& given, const platform::FileSystem& fs) {
     const QByteArray path = absolutePath(given);
-    if (m_index.contains(path))
+    if (contains(path))
         return false;
+    return queueFile(path, fs.readStatus(path.toStdString()));
+}
 
-    const platform::FileStatus status = fs.readStatus(path.toStdString());
+bool FileListModel::queueFile(const QByteArray& given, const platform::FileStatus& status) {
+    const QByteArray path = absolutePath(given);
+    // One hash lookup both refuses a listed path and claims a new one.
+    int& listed = m_index[PathKey(path)];
+    if (listed != 0)
+        return false;
+    listed = 1;
+
     FileRow r;
     const std::string_view p = view(path);
-    r.directory = bytes(directoryOf(p));
-    r.name = bytes(nameOf(p));
+    const std::string_view directory = directoryOf(p);
     // Rows of one directory share the bytes of its name.
     const FileRow* previous = !m_pending.empty() ? &m_pending.back()
                               : !m_rows.empty()  ? &m_rows.back()
                                                  : nullptr;
-    if (previous && previous->directory == r.directory)
-        r.directory = previous->directory;
+    r.directory =
+        previous && view(previous->directory) == directory ? previous->directory : bytes(directory);
+    r.name = bytes(nameOf(p));
     if (status.ok) {
         r.created = status.created;
         r.modified = status.modified;
@@ -196,8 +205,12 @@ bool FileListModel::queueFile(const QByteArray& given, const platform::FileSyste
         r.setFlags(RowFlags{});
     }
     m_pending.push_back(std::move(r));
-    indexPath(path);
     return true;
+}
+
+void FileListModel::reserve(qsizetype rows) {
+    m_index.reserve(rows);
+    m_rows.reserve(static_cast<std::size_t>(rows));
 }
 
 void FileListModel::publishPending() {
@@ -212,11 +225,11 @@ void FileListModel::publishPending() {
 }
 
 void FileListModel::indexPath(const QByteArray& path) {
-    ++m_index[path];
+    ++m_index[PathKey(path)];
 }
 
 void FileListModel::unindexPath(const QByteArray& path) {
-    const auto it = m_index.find(path);
+    const auto it = m_index.find(PathKey(path));
     if (it != m_index.end() && --it.value() == 0)
         m_index.erase(it);
 }

@@ -14,7 +14,8 @@ namespace kelvoro {
 
 namespace platform {
 class FileSystem;
-}
+struct FileStatus;
+} // namespace platform
 
 enum Column : int {
     ColDirectory,
@@ -80,7 +81,7 @@ public:
     static int defaultColumnWidth(int column);
 
     const FileRow& row(int r) const { return m_rows[static_cast<std::size_t>(r)]; }
-    bool contains(const QByteArray& path) const { return m_index.contains(path); }
+    bool contains(const QByteArray& path) const { return m_index.contains(PathKey(path)); }
 
     // Reads the file's status and appends a row; false when the path is listed already.
     // Relative paths are taken against the current directory.
@@ -88,7 +89,11 @@ public:
     // The same, but the row stays pending (not counted, not shown, yet refused as a duplicate)
     // until publishPending(): many files then reach the views as one insertion.
     bool queueFile(const QByteArray& path, const platform::FileSystem& fs);
+    // With the status already read (see FileSystem::readStatuses).
+    bool queueFile(const QByteArray& path, const platform::FileStatus& status);
     void publishPending();
+    // Room for this many rows in all, so adding them does not regrow the index.
+    void reserve(qsizetype rows);
     bool hasPending() const { return !m_pending.empty(); }
 
     // Staged edits: the new values are shown at once and written on save.
@@ -123,7 +128,18 @@ private:
 
     // Listed paths and how many rows name each (a rename onto the path of a row whose file
     // is gone can make two); exact byte comparison.
-    QHash<QByteArray, int> m_index;
+    // The hash is kept beside the bytes so that probing a large index compares hashes
+    // without a cache miss on each candidate's bytes.
+    struct PathKey {
+        explicit PathKey(const QByteArray& bytes) : path(bytes), hash(qHash(bytes)) {}
+        QByteArray path;
+        std::size_t hash;
+        bool operator==(const PathKey& other) const {
+            return hash == other.hash && path == other.path;
+        }
+        friend std::size_t qHash(const PathKey& key, std::size_t seed) { return key.hash ^ seed; }
+    };
+    QHash<PathKey, int> m_index;
     int m_stagedCount = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/filestatus.h"
 
 #include <string>
+#include <vector>
 
 namespace kelvoro::platform {
 
@@ -14,6 +15,9 @@ public:
 
     // Never throws; FileStatus::ok tells whether the read worked.
     virtual FileStatus readStatus(const std::string& path) const = 0;
+    // readStatus of each path, in the same order. Reading has no effect on the files, so a
+    // backend may read ahead of the caller or in parallel.
+    virtual std::vector<FileStatus> readStatuses(const std::vector<std::string>& paths) const;
 
     // Makes the file's times (those given) and the managed attribute bits equal to desired.
     // Throws FileError on the first failure, leaving the file no less protected than before.

@@ -34,7 +34,8 @@ std::string bytes(const char* hexText) {
 class RecordingCalls : public SystemCalls {
 public:
     std::uint64_t type = 0xEF53;
-    Stat file{0100644, 1000000000, 1000000000, 900000000};
+    Stat file{0100644, 1000000000, 1000000000, 900000000, std::nullopt};
+    int typeQueries = 0;
     std::map<std::string, std::string> xattrs;
     std::optional<std::uint32_t> fat; // answers the FAT ioctls when set
     std::uint32_t mask = 022;
@@ -46,6 +47,7 @@ public:
     QStringList calls;
 
     int fileSystemType(const std::string&, std::uint64_t& t) override {
+        ++typeQueries;
         t = type;
         return 0;
     }
@@ -195,6 +197,27 @@ private Q_SLOTS:
         QCOMPARE(write(exfat, wanted(H)), FileErrorCause::NotSupported);
         QCOMPARE(write(exfat, wanted(0, {}, 1281152096)), std::nullopt);
         QCOMPARE(exfat.calls, QStringList({u"utimens 1281152096 omit"_s}));
+    }
+
+    // statfs is asked once per mount with a lasting identity, and each mount keeps its own kind.
+    void fileSystemTypeIsAskedOncePerMount() {
+        RecordingCalls ext4;
+        ext4.file.mountId = 0x6b656c766f726f01;
+        RecordingCalls smb;
+        smb.type = magic::Smb2;
+        smb.xattrs[xattr::CifsAttrib] = bytes("21 00 00 00");
+        smb.file.mountId = 0x6b656c766f726f02;
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(readStatusWith(ext4, kPath).attributes, 0u);
+            QCOMPARE(readStatusWith(smb, kPath).attributes, RO | A);
+        }
+        QCOMPARE(ext4.typeQueries, 1);
+        QCOMPARE(smb.typeQueries, 1);
+
+        RecordingCalls anonymous; // an older kernel: mount ids may be reused
+        readStatusWith(anonymous, kPath);
+        readStatusWith(anonymous, kPath);
+        QCOMPARE(anonymous.typeQueries, 2);
     }
 
     void cifsReadsItsOwnRecords() {

@@ -7,6 +7,7 @@ namespace kelvoro::platform {
 class PosixFileSystem : public FileSystem {
 public:
     FileStatus readStatus(const std::string& path) const override;
+    std::vector<FileStatus> readStatuses(const std::vector<std::string>& paths) const override;
     void writeStatus(const std::string& path, const FileStatus& desired) override;
     bool moveNoReplace(const std::string& from, const std::string& to) override;
     bool isReadableRegularFile(const std::string& path) const override;

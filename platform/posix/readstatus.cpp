@@ -6,8 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
 
 namespace kelvoro::platform::posix {
 
@@ -46,11 +50,34 @@ std::optional<std::int64_t> ntTimeAttribute(SystemCalls& sys, const std::string&
     return unixFromNtTime(*nt);
 }
 
+// A mount's file system type never changes; asking statfs for it costs two more path walks
+// per file, so it is asked once per mount.
+int fileSystemType(SystemCalls& sys, const std::string& path, const Stat& stat,
+                   std::uint64_t& type) {
+    static std::mutex lock;
+    static std::unordered_map<std::uint64_t, std::uint64_t> typeOfMount;
+    if (stat.mountId) {
+        const std::lock_guard<std::mutex> guard(lock);
+        const auto it = typeOfMount.find(*stat.mountId);
+        if (it != typeOfMount.end()) {
+            type = it->second;
+            return 0;
+        }
+    }
+    if (const int error = sys.fileSystemType(path, type))
+        return error;
+    if (stat.mountId) {
+        const std::lock_guard<std::mutex> guard(lock);
+        typeOfMount.emplace(*stat.mountId, type);
+    }
+    return 0;
+}
+
 // The file system's kind, confirmed by asking it for its own attribute record; a mount that
 // does not answer is treated as generic.
 void detect(SystemCalls& sys, const std::string& path, NativeState& out) {
     std::uint64_t type = 0;
-    if (sys.fileSystemType(path, type) != 0)
+    if (fileSystemType(sys, path, out.stat, type) != 0)
         return;
     if (type == magic::Msdos || type == magic::Exfat) {
         std::uint32_t fat = 0;
@@ -136,6 +163,32 @@ namespace kelvoro::platform {
 
 FileStatus PosixFileSystem::readStatus(const std::string& path) const {
     return posix::readStatusWith(posix::realSystemCalls(), path);
+}
+
+std::vector<FileStatus> PosixFileSystem::readStatuses(const std::vector<std::string>& paths) const {
+    // Most of the time goes to path lookups in the kernel, which scale across cores.
+    constexpr std::size_t kPathsPerThread = 512;
+    constexpr unsigned kMaxThreads = 8;
+    const std::size_t wanted = paths.size() / kPathsPerThread;
+    const std::size_t threads = std::min<std::size_t>(
+        {wanted, std::max(1u, std::thread::hardware_concurrency()), kMaxThreads});
+    std::vector<FileStatus> statuses(paths.size());
+    auto readRange = [&](std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i < last; ++i)
+            statuses[i] = readStatus(paths[i]);
+    };
+    if (threads < 2) {
+        readRange(0, paths.size());
+        return statuses;
+    }
+    std::vector<std::thread> workers;
+    const std::size_t share = (paths.size() + threads - 1) / threads;
+    for (std::size_t first = share; first < paths.size(); first += share)
+        workers.emplace_back(readRange, first, std::min(first + share, paths.size()));
+    readRange(0, share);
+    for (std::thread& worker : workers)
+        worker.join();
+    return statuses;
 }
 
 bool PosixFileSystem::isReadableRegularFile(const std::string& path) const {

@@ -13,6 +13,11 @@
 #include <cstdlib>
 #include <fstream>
 
+// Linux 6.8; older headers lack it, older kernels ignore it.
+#ifndef STATX_MNT_ID_UNIQUE
+#define STATX_MNT_ID_UNIQUE 0x00004000U
+#endif
+
 namespace kelvoro::platform::posix {
 
 namespace {
@@ -32,8 +37,8 @@ public:
 
     int stat(const std::string& path, Stat& out) override {
         struct statx sx {};
-        if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME,
-                    &sx) != 0)
+        if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT,
+                    STATX_BASIC_STATS | STATX_BTIME | STATX_MNT_ID_UNIQUE, &sx) != 0)
             return errno;
         out.mode = sx.stx_mode;
         out.modified = sx.stx_mtime.tv_sec;
@@ -41,6 +46,9 @@ public:
         out.born.reset();
         if (sx.stx_mask & STATX_BTIME)
             out.born = sx.stx_btime.tv_sec;
+        out.mountId.reset();
+        if (sx.stx_mask & STATX_MNT_ID_UNIQUE)
+            out.mountId = sx.stx_mnt_id;
         return 0;
     }
 

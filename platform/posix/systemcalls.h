@@ -12,6 +12,8 @@ struct Stat {
     std::int64_t modified = 0;
     std::int64_t accessed = 0;
     std::optional<std::int64_t> born;
+    // The mount's identity when the kernel gives one that is never reused.
+    std::optional<std::uint64_t> mountId;
 };
 
 // The raw calls behind reading and writing a file's status. The status backend goes through
