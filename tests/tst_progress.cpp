@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -349,9 +350,17 @@ private Q_SLOTS:
         QCOMPARE(m_seen[2].label,
                  (QStringList{u"保存しています…"_s, u"3 / 4"_s, QFile::decodeName(paths[3])}));
 
-        // The next save finishes the work.
+        // The next save finishes the work; its progress is gone when the message comes.
         m_cancelAt = -1;
+        bool progressOnScreen = true;
+        m_prompt.onMessage = [&] {
+            const QList<QWidget*> windows = QApplication::topLevelWidgets();
+            progressOnScreen = std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
+                return qobject_cast<QProgressDialog*>(w) && w->isVisible();
+            });
+        };
         m_frame->action(ID_FILE_SAVE)->trigger();
+        QVERIFY(!progressOnScreen);
         for (int r : {0, 1, 3, 4})
             QCOMPARE(test::mtimeOf(paths[r]), kEdited);
         QCOMPARE(m_prompt.texts(), QStringList{u"保存が完了しました"_s});
