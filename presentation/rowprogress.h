@@ -3,12 +3,11 @@
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 
 #include <chrono>
 #include <functional>
-
-#include <QProgressDialog>
 
 namespace kelvoro {
 
