@@ -338,10 +338,9 @@ void CMainFrame::dropEvent(QDropEvent* event) {
                 paths.append(QFile::encodeName(url.toLocalFile()));
     }
     event->acceptProposedAction();
-    for (const QByteArray& path : paths) {
-        if (!m_services.fileSystem.isDirectory(path.toStdString()))
-            m_view->AddFile(path);
-    }
+    m_view->addFiles(paths, [this, &paths](qsizetype i) {
+        return !m_services.fileSystem.isDirectory(paths[i].toStdString());
+    });
 }
 
 } // namespace kelvoro

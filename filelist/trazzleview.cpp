@@ -3,6 +3,7 @@
 #include "app/prompt.h"
 #include "platform/filesystem.h"
 #include "presentation/rowdelegate.h"
+#include "presentation/rowprogress.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
@@ -19,7 +20,10 @@ const std::string kColumnSection = "column";
 } // namespace
 
 CTrazzleView::CTrazzleView(Services& services, QWidget* parent)
-    : QTableView(parent), m_services(services), m_ini(kIniFile) {
+    : QTableView(parent), m_services(services), m_ini(kIniFile),
+      m_progressFactory([](QWidget* window, const QString& text) {
+          return std::make_unique<RowProgress>(window, text);
+      }) {
     readColumnWidths();
     setModel(&m_model);
     setItemDelegate(new RowDelegate(this));
@@ -80,13 +84,43 @@ void CTrazzleView::AddFile(const QByteArray& path) {
         m_services.prompt.information(this, QStringLiteral("既に存在します。"));
 }
 
-void CTrazzleView::addCommandLineFiles(const QList<CommandLineEntry>& entries) {
-    for (const CommandLineEntry& entry : entries) {
-        if (entry.mustOpen &&
-            !m_services.fileSystem.isReadableRegularFile(entry.path.toStdString()))
+void CTrazzleView::addFiles(const QList<QByteArray>& paths,
+                            const std::function<bool(qsizetype)>& accept) {
+    const std::unique_ptr<RowProgress> progress = startProgress(QStringLiteral("追加しています…"));
+    const int total = static_cast<int>(paths.size());
+    for (int i = 0; i < total; ++i) {
+        const QByteArray& path = paths[i];
+        if (progress->due()) {
+            // The list shows what the count says.
+            m_model.publishPending();
+            if (!progress->refresh(i, total, path))
+                break;
+        }
+        if (accept && !accept(i))
             continue;
-        AddFile(entry.path);
+        if (!m_model.queueFile(path, m_services.fileSystem)) {
+            m_model.publishPending();
+            m_services.prompt.information(this, QStringLiteral("既に存在します。"));
+            progress->restartDelay();
+        }
     }
+    m_model.publishPending();
+}
+
+void CTrazzleView::addCommandLineFiles(const QList<CommandLineEntry>& entries) {
+    QList<QByteArray> paths;
+    paths.reserve(entries.size());
+    for (const CommandLineEntry& entry : entries)
+        paths.append(entry.path);
+    addFiles(paths, [this, &entries](qsizetype i) {
+        const CommandLineEntry& entry = entries[i];
+        return !entry.mustOpen ||
+               m_services.fileSystem.isReadableRegularFile(entry.path.toStdString());
+    });
+}
+
+std::unique_ptr<RowProgress> CTrazzleView::startProgress(const QString& text) {
+    return m_progressFactory(window(), text);
 }
 
 bool CTrazzleView::HasSelection() const {
@@ -118,8 +152,10 @@ void CTrazzleView::OnFileOpen() {
     dialog.setNameFilter(QStringLiteral("すべてのファイル (*)"));
     if (dialog.exec() != QDialog::Accepted)
         return;
+    QList<QByteArray> paths;
     for (const QString& file : dialog.selectedFiles())
-        AddFile(QFile::encodeName(file));
+        paths.append(QFile::encodeName(file));
+    addFiles(paths);
 }
 
 } // namespace kelvoro

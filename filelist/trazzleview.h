@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace kelvoro {
 
 class CMainFrame;
 class Prompt;
+class RowProgress;
 class SettingsStore;
 namespace platform {
 class FileSystem;
@@ -29,6 +31,11 @@ struct Services {
     platform::Shell& shell;
     SettingsStore& settings;
 };
+
+// Makes the progress display of a long loop over rows, for the given window; `text` says
+// what is being done.
+using ProgressFactory =
+    std::function<std::unique_ptr<RowProgress>(QWidget* window, const QString& text)>;
 
 // The file list: one row per file, the program's whole working set.
 class CTrazzleView : public QTableView {
@@ -52,6 +59,11 @@ public:
 
     // Adds one file as the new last row; a listed path is refused with a message.
     void AddFile(const QByteArray& path);
+    // Adds the files in order as AddFile does, with progress when that takes a while; a
+    // cancel keeps the files added so far. When given, `accept` is asked first about each
+    // path (by its index) and a path it refuses is skipped silently.
+    void addFiles(const QList<QByteArray>& paths,
+                  const std::function<bool(qsizetype index)>& accept = {});
     // The command-line files, after the window exists.
     void addCommandLineFiles(const QList<CommandLineEntry>& entries);
 
@@ -61,6 +73,9 @@ public:
     std::vector<int> selectedRows() const;
 
     int columnWidthSetting(int column) const { return m_nColumnWidth[column]; }
+
+    // Adding, saving and renaming report their progress through what this makes.
+    void setProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
 
     // Commands handled by the view.
     void OnFileOpen();
@@ -92,6 +107,7 @@ protected:
 
 private:
     void runEditCommand();
+    std::unique_ptr<RowProgress> startProgress(const QString& text);
     void readColumnWidths();
     void writeColumnWidths();
 
@@ -100,6 +116,7 @@ private:
     FileListModel m_model;
     platform::IniFile m_ini;
     std::array<int, ColumnCount> m_nColumnWidth{};
+    ProgressFactory m_progressFactory;
 };
 
 } // namespace kelvoro

@@ -2,6 +2,7 @@
 #include "app/prompt.h"
 #include "common/fileerrortext.h"
 #include "filelist/trazzleview.h"
+#include "presentation/rowprogress.h"
 #include "properties/change.h"
 #include "properties/savechanges.h"
 
@@ -37,7 +38,12 @@ void CTrazzleView::OnEditProperties() {
 }
 
 bool CTrazzleView::OnFileSave() {
-    const SaveResult result = saveStagedRows(m_model, m_services.fileSystem);
+    std::unique_ptr<RowProgress> progress = startProgress(QStringLiteral("保存しています…"));
+    const SaveResult result =
+        saveStagedRows(m_model, m_services.fileSystem, [&](int done, int total, int row) {
+            return progress->next(done, total, [&] { return m_model.row(row).path(); });
+        });
+    progress.reset();
     if (result.outcome == SaveResult::Outcome::Failed)
         m_services.prompt.stop(this, fileErrorText(result.error->cause(),
                                                    displayPath(m_model.row(result.row).path())));

@@ -13,7 +13,7 @@ SaveResult saveStagedRows(FileListModel& model, platform::FileSystem& fs,
         const FileRow& row = model.row(r);
         if (!row.staged)
             continue;
-        if (progress && !progress(done, total))
+        if (progress && !progress(done, total, r))
             return SaveResult{SaveResult::Outcome::Cancelled, r, std::nullopt};
         platform::FileStatus desired;
         if (row.createdEdited)

@@ -12,9 +12,9 @@ namespace platform {
 class FileSystem;
 }
 
-// Called before each row with staged edits is written: the number written so far and the
-// number to write. Returning false stops the save before that row.
-using SaveProgress = std::function<bool(int done, int total)>;
+// Called before each row with staged edits is written: the number written so far, the number
+// to write and that row. Returning false stops the save before that row.
+using SaveProgress = std::function<bool(int done, int total, int row)>;
 
 struct SaveResult {
     enum class Outcome { Saved, Failed, Cancelled };

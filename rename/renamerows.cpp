@@ -35,12 +35,12 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
     result.rows.reserve(rows.size());
     const int total = static_cast<int>(rows.size());
     for (int done = 0; done < total; ++done) {
-        if (progress && !progress(done, total)) {
+        RowRenameResult r;
+        r.row = rows[static_cast<std::size_t>(done)];
+        if (progress && !progress(done, total, r.row)) {
             result.cancelled = true;
             break;
         }
-        RowRenameResult r;
-        r.row = rows[static_cast<std::size_t>(done)];
         // The name step works on whatever name the extension step left.
         if (const auto name = extensionStepName(model.row(r.row).name, options))
             r.extension = moveRow(model, fileSystem, r.row, *name);

@@ -29,8 +29,9 @@ struct RenameResult {
     bool cancelled = false;
 };
 
-// Called before each row with the number of rows done and the total; false stops there.
-using RenameProgress = std::function<bool(int done, int total)>;
+// Called before each row with the number of rows done, the total and that row; false stops
+// there.
+using RenameProgress = std::function<bool(int done, int total, int row)>;
 
 // Renames the files of the given rows (ascending) on disk: per row the extension step, then
 // the name step, each a move of its own that never replaces a file. A row's name changes

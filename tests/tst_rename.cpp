@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <tuple>
 
 using namespace kelvoro;
 using namespace Qt::Literals::StringLiterals;
@@ -289,16 +290,16 @@ private Q_SLOTS:
         FileListModel model;
         for (const char* n : {"r0.txt", "r1.txt", "r2.txt"})
             QVERIFY(model.addFile(test::makeFile(dir(), n), platform::nativeFileSystem()));
-        QList<QPair<int, int>> seen;
+        std::vector<std::tuple<int, int, int>> seen;
         const RenameResult r =
             renameRows(model, platform::nativeFileSystem(),
                        makeOptions(renamemode::Extension | renamemode::Front, "log", "new_"),
-                       {0, 1, 2}, [&](int done, int total) {
-                           seen.append({done, total});
+                       {0, 2}, [&](int done, int total, int row) {
+                           seen.emplace_back(done, total, row);
                            return done < 1;
                        });
         QVERIFY(r.cancelled);
-        QCOMPARE(seen, (QList<QPair<int, int>>{{0, 3}, {1, 3}}));
+        QCOMPARE(seen, (std::vector<std::tuple<int, int, int>>{{0, 2, 0}, {1, 2, 2}}));
         QCOMPARE(r.rows.size(), std::size_t(1));
         // The row that was done keeps both moves.
         QCOMPARE(model.row(0).name, "new_r0.log"_ba);

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <map>
+#include <tuple>
 
 using namespace kelvoro;
 using namespace kelvoro::platform;
@@ -124,15 +125,15 @@ private Q_SLOTS:
         // Stopped before the third row: as if that row had failed.
         m_fs.failing.clear();
         m_fs.writes.clear();
-        std::vector<std::pair<int, int>> calls;
-        r = saveStagedRows(m_model, m_fs, [&](int done, int total) {
-            calls.emplace_back(done, total);
+        std::vector<std::tuple<int, int, int>> calls;
+        r = saveStagedRows(m_model, m_fs, [&](int done, int total, int row) {
+            calls.emplace_back(done, total, row);
             return done < 2;
         });
         QCOMPARE(r.outcome, SaveResult::Outcome::Cancelled);
         QCOMPARE(r.row, 3);
         QVERIFY(!r.error.has_value());
-        QCOMPARE(calls, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
+        QCOMPARE(calls, (std::vector<std::tuple<int, int, int>>{{0, 3, 0}, {1, 3, 2}, {2, 3, 3}}));
         QCOMPARE(m_fs.paths(), (Paths{"/d/f0", "/d/f2"}));
         QCOMPARE(m_model.stagedCount(), 3);
     }
