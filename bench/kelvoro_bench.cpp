@@ -6,8 +6,10 @@
 #include "app/prompt.h"
 #include "app/settingsstore.h"
 #include "filelist/trazzleview.h"
+#include "platform/dosattrib.h"
 #include "platform/filesystem.h"
 #include "platform/shell.h"
+#include "rename/renamerows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,6 +21,7 @@
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,6 +32,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <numeric>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -260,9 +264,23 @@ public:
     void memory(const Tree& tree);
     void adding(const Tree& tree);
     void selectAndPaint();
+    void saving();
+    void renaming();
     void removing();
 
 private:
+    // The medians of several measurements taken in turns, so that a slow spell of the machine
+    // or a cache warmed by one of them weighs on all alike.
+    std::vector<double> inTurns(const std::vector<std::function<double()>>& measurements) const {
+        std::vector<std::vector<double>> times(measurements.size());
+        for (int i = 0; i < m_options.runs; ++i)
+            for (std::size_t m = 0; m < measurements.size(); ++m)
+                times[m].push_back(measurements[m]());
+        std::vector<double> medians;
+        for (const std::vector<double>& t : times)
+            medians.push_back(median(t));
+        return medians;
+    }
     std::vector<double> repeat(const std::function<double()>& f) const {
         std::vector<double> v;
         for (int i = 0; i < m_options.runs; ++i)
@@ -350,15 +368,14 @@ void Bench::adding(const Tree& tree) {
         view.rows().clear();
         QCoreApplication::processEvents();
         return timed([&] {
-            for (const QByteArray& p : paths)
-                view.AddFile(p);
+            view.addFiles(paths);
             QCoreApplication::processEvents();
         });
     });
     if (view.rows().rowCount() != m_options.files || g_app->prompt.shown != 0)
         fail("adding did not list every file");
     char label[64];
-    std::snprintf(label, sizeof label, "add %ld files (AddFile)", m_options.files);
+    std::snprintf(label, sizeof label, "add %ld files (addFiles)", m_options.files);
     const double a = median(adds);
     const double f = median(floor);
     report(label, a, "ms", "statx loop", f, "goal <= x2.00", a <= 2 * f);
@@ -388,6 +405,154 @@ void Bench::selectAndPaint() {
     std::printf("%-34s %9.1f ms\n", label, s);
     std::printf("%-34s %9.1f ms\n", "repaint of the visible rows", p);
     reportPlain("select all + repaint", s + p, "ms", "goal <= 50 ms", s + p <= 50);
+}
+
+// The bytes of a row's path, for the system calls of the floors.
+std::vector<std::string> rowPaths(const FileListModel& model) {
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(model.rowCount()));
+    for (int r = 0; r < model.rowCount(); ++r)
+        paths.push_back(model.row(r).path().toStdString());
+    return paths;
+}
+
+std::string nulSeparated(const std::vector<std::string>& paths) {
+    std::string input;
+    for (const std::string& p : paths)
+        input.append(p).push_back('\0');
+    return input;
+}
+
+// Times and one flag changed on every row, then one save; the floor makes the calls the
+// backend makes for such a row on a generic file system: read the state, write the attribute
+// blob and the times, read back what was stored.
+void Bench::saving() {
+    CTrazzleView& view = *g_app->frame.view();
+    FileListModel& model = view.rows();
+    const std::vector<std::string> paths = rowPaths(model);
+    std::int64_t stamp = 1500000000;
+    auto stageAll = [&](bool changeFlag) {
+        stamp += 86400;
+        for (int r = 0; r < model.rowCount(); ++r) {
+            RowFlags flags = model.row(r).flags();
+            if (changeFlag)
+                flags.archive = !flags.archive;
+            model.stageEdit(r, std::nullopt, stamp, stamp, flags);
+        }
+    };
+    auto save = [&] {
+        if (!view.OnFileSave() || model.stagedCount() != 0)
+            fail("the save failed");
+    };
+    const std::vector<double> kelvoro = repeat([&] {
+        stageAll(true);
+        return timed(save);
+    });
+    bool archive = false;
+    const std::vector<double> floor = repeat([&] {
+        stamp += 86400;
+        archive = !archive;
+        const std::string blob = platform::encodeDosAttrib(
+            {archive ? platform::attr::Archive : 0u, std::optional<std::int64_t>(stamp)});
+        const struct timespec times[2] = {{stamp, 0}, {stamp, 0}};
+        return timed([&] {
+            struct statx sx {};
+            char buffer[256];
+            for (const std::string& p : paths) {
+                const char* c = p.c_str();
+                ::statx(AT_FDCWD, c, AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &sx);
+                ::getxattr(c, "user.DOSATTRIB", buffer, sizeof buffer);
+                if (::setxattr(c, "user.DOSATTRIB", blob.data(), blob.size(), 0) != 0 ||
+                    ::utimensat(AT_FDCWD, c, times, 0) != 0)
+                    fail("the floor could not write " + p);
+                ::statx(AT_FDCWD, c, AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &sx);
+                ::getxattr(c, "user.DOSATTRIB", buffer, sizeof buffer);
+            }
+        });
+    });
+    char label[64];
+    std::snprintf(label, sizeof label, "save %d rows (times + a flag)", model.rowCount());
+    const double k = median(kelvoro);
+    const double f = median(floor);
+    report(label, k, "ms", "same system calls", f, "goal <= x1.50", k <= 1.5 * f);
+
+    const std::vector<double> timesOnly = repeat([&] {
+        stageAll(false);
+        return timed(save);
+    });
+    const std::string input = nulSeparated(paths);
+    const std::vector<double> touch = repeat([&] {
+        stamp += 86400;
+        const std::string when = "@" + std::to_string(stamp);
+        return timed([&] { run({"xargs", "-0", "touch", "-d", when, "--"}, input); });
+    });
+    std::snprintf(label, sizeof label, "save %d rows (times only)", model.rowCount());
+    const double t = median(timesOnly);
+    const double p = median(touch);
+    report(label, t, "ms", "touch -d via xargs", p, "goal <= x2.00", t <= 2 * p);
+}
+
+// Every row renamed (insert at the front), then renamed back outside the timing.
+void Bench::renaming() {
+    FileListModel& model = g_app->frame.view()->rows();
+    const std::vector<std::string> before = rowPaths(model);
+    std::vector<std::string> after;
+    after.reserve(before.size());
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const FileRow& row = model.row(r);
+        after.push_back((row.directory + "/x_" + row.name).toStdString());
+    }
+    auto moveAll = [](const std::vector<std::string>& from, const std::vector<std::string>& to) {
+        for (std::size_t i = 0; i < from.size(); ++i)
+            if (::renameat2(AT_FDCWD, from[i].c_str(), AT_FDCWD, to[i].c_str(), RENAME_NOREPLACE) !=
+                0)
+                fail("cannot rename " + from[i]);
+    };
+    RenameOptions options;
+    options.mode = renamemode::Front;
+    options.front = "x_";
+    std::vector<int> rows(static_cast<std::size_t>(model.rowCount()));
+    std::iota(rows.begin(), rows.end(), 0);
+    const std::string input = nulSeparated(before);
+    const std::vector<double> m = inTurns({
+        [&] {
+            const double t =
+                timed([&] { renameRows(model, platform::nativeFileSystem(), options, rows); });
+            moveAll(after, before);
+            for (int r = 0; r < model.rowCount(); ++r)
+                model.setName(r, model.row(r).name.mid(2));
+            if (model.row(0).path().toStdString() != before.front())
+                fail("the rename did not rename");
+            return t;
+        },
+        [&] {
+            const double t = timed([&] { moveAll(before, after); });
+            moveAll(after, before);
+            return t;
+        },
+        [&] {
+            const double t = timed([&] {
+                run({"xargs", "-0", "rename", "s{/([^/]+)$}{/x_$1}"}, input);
+            });
+            moveAll(after, before);
+            return t;
+        },
+    });
+    char label[64];
+    std::snprintf(label, sizeof label, "rename %d files (insert front)", model.rowCount());
+    const double k = m[0];
+    const double f = m[1];
+    const double p = m[2];
+    report(label, k, "ms", "renameat2 loop", f, "goal <= x1.20", k <= 1.2 * f);
+    report(label, k, "ms", "Perl rename via xargs", p, "goal < x1.00", k < p);
+
+    // A rename leaves the list's index to be rebuilt by the next add.
+    renameRows(model, platform::nativeFileSystem(), options, rows);
+    const double rebuild = timed([&] { model.contains(QByteArray("/")); });
+    moveAll(after, before);
+    for (int r = 0; r < model.rowCount(); ++r)
+        model.setName(r, model.row(r).name.mid(2));
+    std::printf("%-34s %9.1f ms\n", "index rebuilt by the next add", rebuild);
 }
 
 // Every other row removed: the worst case for removal by ranges.
@@ -446,9 +611,14 @@ int childMemory(const std::string& root, long files) {
     App app;
     QCoreApplication::processEvents();
     const long empty = residentKb();
-    for (long i = 0; i < files; ++i) {
-        const std::string p = root + "/" + fileName(i);
-        app.frame.view()->AddFile(QByteArray(p.data(), static_cast<qsizetype>(p.size())));
+    {
+        // Freed before the measurement: only what the list keeps counts.
+        QList<QByteArray> paths;
+        for (long i = 0; i < files; ++i) {
+            const std::string p = root + "/" + fileName(i);
+            paths.append(QByteArray(p.data(), static_cast<qsizetype>(p.size())));
+        }
+        app.frame.view()->addFiles(paths);
     }
     QCoreApplication::processEvents();
     app.frame.view()->viewport()->repaint();
@@ -531,6 +701,10 @@ int main(int argc, char** argv) {
         bench.adding(tree);
         if (options.wants("select"))
             bench.selectAndPaint();
+        if (options.wants("save"))
+            bench.saving();
+        if (options.wants("rename"))
+            bench.renaming();
         if (options.wants("remove"))
             bench.removing();
         g_app = nullptr;

@@ -6,6 +6,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cstring>
 
 namespace kelvoro {
 
@@ -36,7 +37,14 @@ QString timeText(const std::optional<CalendarTime>& t) {
 } // namespace
 
 QByteArray FileRow::path() const {
-    return bytes(joinPath(view(directory), view(name)));
+    // Built in place: the index and every rename ask for it, many thousand times in a row.
+    QByteArray path(directory.size() + 1 + name.size(), Qt::Uninitialized);
+    char* out = path.data();
+    std::memcpy(out, directory.constData(), static_cast<std::size_t>(directory.size()));
+    out[directory.size()] = kPathSeparator;
+    std::memcpy(out + directory.size() + 1, name.constData(),
+                static_cast<std::size_t>(name.size()));
+    return path;
 }
 
 RowFlags FileRow::flags() const {
@@ -180,6 +188,7 @@ bool FileListModel::queueFile(const QByteArray& given, const platform::FileSyste
 
 bool FileListModel::queueFile(const QByteArray& given, const platform::FileStatus& status) {
     const QByteArray path = absolutePath(given);
+    freshenIndex();
     // One hash lookup both refuses a listed path and claims a new one.
     int& listed = m_index[PathKey(path)];
     if (listed != 0)
@@ -224,6 +233,22 @@ void FileListModel::publishPending() {
     endInsertRows();
 }
 
+bool FileListModel::contains(const QByteArray& path) const {
+    freshenIndex();
+    return m_index.contains(PathKey(path));
+}
+
+void FileListModel::freshenIndex() const {
+    if (!m_indexStale)
+        return;
+    m_indexStale = false;
+    m_index.clear();
+    m_index.reserve(static_cast<qsizetype>(m_rows.size() + m_pending.size()));
+    for (const std::vector<FileRow>* rows : {&m_rows, &m_pending})
+        for (const FileRow& row : *rows)
+            ++m_index[PathKey(row.path())];
+}
+
 void FileListModel::indexPath(const QByteArray& path) {
     ++m_index[PathKey(path)];
 }
@@ -242,7 +267,26 @@ void FileListModel::setStaged(FileRow& r, bool staged) {
 }
 
 void FileListModel::emitRowChanged(int r) {
+    if (m_batchDepth > 0) {
+        m_batchFirst = m_batchFirst < 0 ? r : std::min(m_batchFirst, r);
+        m_batchLast = std::max(m_batchLast, r);
+        return;
+    }
     Q_EMIT dataChanged(index(r, 0), index(r, ColumnCount - 1));
+}
+
+FileListModel::ChangeBatch::ChangeBatch(FileListModel& model) : m_model(model) {
+    ++m_model.m_batchDepth;
+}
+
+FileListModel::ChangeBatch::~ChangeBatch() {
+    if (--m_model.m_batchDepth > 0 || m_model.m_batchFirst < 0)
+        return;
+    const int first = m_model.m_batchFirst;
+    const int last = std::min(m_model.m_batchLast, m_model.rowCount() - 1);
+    m_model.m_batchFirst = m_model.m_batchLast = -1;
+    if (first <= last)
+        Q_EMIT m_model.dataChanged(m_model.index(first, 0), m_model.index(last, ColumnCount - 1));
 }
 
 void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
@@ -282,11 +326,19 @@ void FileListModel::clearStaged() {
     Q_EMIT stagedCountChanged(0);
 }
 
+QByteArray FileListModel::transientPath(const FileRow& row) {
+    m_scratch.resize(row.directory.size() + 1 + row.name.size());
+    char* out = m_scratch.data();
+    std::memcpy(out, row.directory.constData(), static_cast<std::size_t>(row.directory.size()));
+    out[row.directory.size()] = kPathSeparator;
+    std::memcpy(out + row.directory.size() + 1, row.name.constData(),
+                static_cast<std::size_t>(row.name.size()));
+    return QByteArray::fromRawData(m_scratch.constData(), m_scratch.size());
+}
+
 void FileListModel::setName(int r, const QByteArray& name) {
-    FileRow& fr = m_rows[static_cast<std::size_t>(r)];
-    unindexPath(fr.path());
-    fr.name = name;
-    indexPath(fr.path());
+    m_rows[static_cast<std::size_t>(r)].name = name;
+    m_indexStale = true;
     emitRowChanged(r);
 }
 
@@ -303,7 +355,8 @@ void FileListModel::removeRowList(std::vector<int> rows) {
     const int before = m_stagedCount;
     auto forget = [this](int r) {
         FileRow& fr = m_rows[static_cast<std::size_t>(r)];
-        unindexPath(fr.path());
+        if (!m_indexStale)
+            unindexPath(transientPath(fr));
         setStaged(fr, false);
     };
     if (ranges.size() <= kMaxRemovalSignals) {
@@ -343,6 +396,7 @@ void FileListModel::clear() {
     m_rows.clear();
     m_pending.clear();
     m_index.clear();
+    m_indexStale = false;
     m_stagedCount = 0;
     endResetModel();
     if (before != 0)

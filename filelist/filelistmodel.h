@@ -81,7 +81,7 @@ public:
     static int defaultColumnWidth(int column);
 
     const FileRow& row(int r) const { return m_rows[static_cast<std::size_t>(r)]; }
-    bool contains(const QByteArray& path) const { return m_index.contains(PathKey(path)); }
+    bool contains(const QByteArray& path) const;
 
     // Reads the file's status and appends a row; false when the path is listed already.
     // Relative paths are taken against the current directory.
@@ -106,6 +106,19 @@ public:
     // After a successful rename on disk.
     void setName(int r, const QByteArray& name);
 
+    // Rows changed (staged, renamed) while a batch lives reach the views as one change of the
+    // rows from the first to the last changed, instead of one signal per row.
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(FileListModel& model);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        FileListModel& m_model;
+    };
+
     // Removes the given rows (any order, duplicates allowed) in contiguous ranges; beyond
     // kMaxRemovalSignals ranges the model is reset instead, which keeps the work linear.
     void removeRowList(std::vector<int> rows);
@@ -125,6 +138,10 @@ private:
     std::vector<FileRow> m_pending; // queued, after m_rows
     void indexPath(const QByteArray& path);
     void unindexPath(const QByteArray& path);
+    // The row's path in a buffer reused from call to call, for lookups that keep no copy;
+    // valid until the next call.
+    QByteArray transientPath(const FileRow& row);
+    QByteArray m_scratch;
 
     // Listed paths and how many rows name each (a rename onto the path of a row whose file
     // is gone can make two); exact byte comparison.
@@ -139,8 +156,15 @@ private:
         }
         friend std::size_t qHash(const PathKey& key, std::size_t seed) { return key.hash ^ seed; }
     };
-    QHash<PathKey, int> m_index;
+    mutable QHash<PathKey, int> m_index;
+    // Renames leave the index to be rebuilt when it is next needed: a bulk rename then costs
+    // one pass over the rows instead of two random lookups per row.
+    mutable bool m_indexStale = false;
+    void freshenIndex() const;
     int m_stagedCount = 0;
+    int m_batchDepth = 0;
+    int m_batchFirst = -1; // rows changed within the open batch; -1 when none
+    int m_batchLast = -1;
 };
 
 } // namespace kelvoro

@@ -31,6 +31,7 @@ void CTrazzleView::OnEditProperties() {
             m_frame->SetChanged(true);
         const RowFlags flags{!dialog.readOnlyText().isEmpty(), !dialog.hiddenText().isEmpty(),
                              !dialog.archiveText().isEmpty(), !dialog.indexText().isEmpty()};
+        const FileListModel::ChangeBatch batch(m_model);
         for (int r : selected)
             m_model.stageEdit(r, dialog.created(), dialog.modified(), dialog.accessed(), flags);
     }

@@ -2,9 +2,20 @@
 
 #include "common/pathpieces.h"
 
+#include <cstring>
+
 namespace kelvoro {
 
 namespace {
+
+// One allocation: a bulk rename asks for a name per row.
+QByteArray joined(QByteArrayView first, QByteArrayView second) {
+    QByteArray result(first.size() + second.size(), Qt::Uninitialized);
+    std::memcpy(result.data(), first.data(), static_cast<std::size_t>(first.size()));
+    std::memcpy(result.data() + first.size(), second.data(),
+                static_cast<std::size_t>(second.size()));
+    return result;
+}
 
 // Left to right, resuming behind each replacement so the inserted text is never matched.
 QByteArray replaceAll(QByteArrayView name, QByteArrayView find, QByteArrayView replacement) {
@@ -38,7 +49,7 @@ std::optional<QByteArray> nameStepName(QByteArrayView name, const RenameOptions&
     if (options.mode & renamemode::Replace)
         return replaceAll(name, options.find, options.replacement);
     if (options.mode & renamemode::Front)
-        return options.front + name.toByteArray();
+        return joined(options.front, name);
     if (options.mode & renamemode::End) {
         const qsizetype dot = name.lastIndexOf('.');
         if (dot < 0)

@@ -8,23 +8,37 @@ namespace kelvoro {
 
 namespace {
 
-std::string_view view(const QByteArray& bytes) {
-    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+void setPath(std::string& out, const QByteArray& directory, const QByteArray& name) {
+    out.assign(directory.constData(), static_cast<std::size_t>(directory.size()));
+    out.push_back(kPathSeparator);
+    out.append(name.constData(), static_cast<std::size_t>(name.size()));
 }
 
-// Moves the row's file to newName and, on success, gives the row that name.
-StepOutcome moveRow(FileListModel& model, platform::FileSystem& fileSystem, int row,
-                    const QByteArray& newName) {
-    if (!isUsableName(newName))
-        return StepOutcome::Failed;
-    const FileRow& current = model.row(row);
-    const std::string from = joinPath(view(current.directory), view(current.name));
-    const std::string to = joinPath(view(current.directory), view(newName));
-    if (!fileSystem.moveNoReplace(from, to))
-        return StepOutcome::Failed;
-    model.setName(row, newName);
-    return StepOutcome::Moved;
-}
+// Moves a row's file to a new name and, on success, gives the row that name. The path buffers
+// are reused from row to row.
+class RowMover {
+public:
+    RowMover(FileListModel& model, platform::FileSystem& fileSystem)
+        : m_model(model), m_fileSystem(fileSystem) {}
+
+    StepOutcome move(int row, const QByteArray& newName) {
+        if (!isUsableName(newName))
+            return StepOutcome::Failed;
+        const FileRow& current = m_model.row(row);
+        setPath(m_from, current.directory, current.name);
+        setPath(m_to, current.directory, newName);
+        if (!m_fileSystem.moveNoReplace(m_from, m_to))
+            return StepOutcome::Failed;
+        m_model.setName(row, newName);
+        return StepOutcome::Moved;
+    }
+
+private:
+    FileListModel& m_model;
+    platform::FileSystem& m_fileSystem;
+    std::string m_from;
+    std::string m_to;
+};
 
 } // namespace
 
@@ -33,6 +47,8 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
                         const RenameProgress& progress) {
     RenameResult result;
     result.rows.reserve(rows.size());
+    const FileListModel::ChangeBatch batch(model);
+    RowMover mover(model, fileSystem);
     const int total = static_cast<int>(rows.size());
     for (int done = 0; done < total; ++done) {
         RowRenameResult r;
@@ -43,9 +59,9 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
         }
         // The name step works on whatever name the extension step left.
         if (const auto name = extensionStepName(model.row(r.row).name, options))
-            r.extension = moveRow(model, fileSystem, r.row, *name);
+            r.extension = mover.move(r.row, *name);
         if (const auto name = nameStepName(model.row(r.row).name, options))
-            r.name = moveRow(model, fileSystem, r.row, *name);
+            r.name = mover.move(r.row, *name);
         result.rows.push_back(r);
     }
     return result;
