@@ -124,6 +124,65 @@ private Q_SLOTS:
         QCOMPARE(m.stagedCount(), 0);
     }
 
+    // Queued rows stay out of sight until published, in one insertion, yet count as listed;
+    // renames, removals and the index agree whatever their order.
+    void queuedRowsRenamesAndTheIndex() {
+        FileListModel m;
+        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy inserted(&m, &QAbstractItemModel::rowsInserted);
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(m.queueFile(dir() + "/q" + QByteArray::number(i), fs()));
+        QVERIFY(!m.queueFile(dir() + "/q7", fs()));
+        QCOMPARE(m.rowCount(), 0);
+        QVERIFY(m.hasPending());
+        m.publishPending();
+        QCOMPARE(m.rowCount(), 50);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(m.row(49).name, QByteArray("q49"));
+
+        for (int r = 0; r < 50; ++r)
+            m.setName(r, "x" + m.row(r).name);
+        m.removeRowList({3, 4});
+        m.setName(5, "q0"); // xq7 back onto a name that was freed
+        QVERIFY(!m.contains(dir() + "/xq7"));
+        QVERIFY(m.contains(dir() + "/q0"));
+        QVERIFY(!m.contains(dir() + "/xq3"));
+        QVERIFY(m.contains(dir() + "/xq49"));
+        QVERIFY(m.addFile(dir() + "/q1", fs()));
+        QVERIFY(m.addFile(dir() + "/xq3", fs()));
+        QVERIFY(!m.addFile(dir() + "/xq48", fs()));
+        QVERIFY(!m.addFile(dir() + "/q0", fs()));
+        // After the index was rebuilt, removals keep it exact again.
+        m.removeRowList({5});
+        QVERIFY(!m.contains(dir() + "/q0"));
+    }
+
+    // Changes made within a batch, nested or not, reach the views as one span.
+    void batchedChangesSignalOnce() {
+        FileListModel m;
+        for (int i = 0; i < 8; ++i)
+            QVERIFY(m.addFile(dir() + "/b" + QByteArray::number(i), fs()));
+        QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);
+        {
+            const FileListModel::ChangeBatch outer(m);
+            m.stageEdit(5, std::nullopt, 0, std::nullopt, RowFlags{});
+            {
+                const FileListModel::ChangeBatch inner(m);
+                m.setName(2, "renamed");
+                m.stageEdit(6, std::nullopt, 0, std::nullopt, RowFlags{});
+            }
+            QCOMPARE(changed.size(), 0);
+        }
+        QCOMPARE(changed.size(), 1);
+        const auto from = changed[0][0].value<QModelIndex>();
+        const auto to = changed[0][1].value<QModelIndex>();
+        QCOMPARE(from.row(), 2);
+        QCOMPARE(to.row(), 6);
+        QCOMPARE(to.column(), ColumnCount - 1);
+        { const FileListModel::ChangeBatch idle(m); }
+        QCOMPARE(changed.size(), 1);
+    }
+
     void stagingShowsTheNewValues() {
         FileListModel m;
         const QByteArray path = test::makeFile(dir(), "s.txt");

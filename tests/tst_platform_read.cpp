@@ -147,6 +147,38 @@ private Q_SLOTS:
         }
     }
 
+    // Enough files for the parallel read: each status is the one read alone, in order.
+    void readsManyAtOnceAsOneByOne() {
+        std::vector<std::string> paths;
+        for (int i = 0; i < 1500; ++i) {
+            QByteArray name = (i % 7 == 0 ? "." : "m") + QByteArray::number(i);
+            if (i % 11 == 0)
+                name += "\xff";
+            const QByteArray path =
+                i % 13 == 0 ? dir() + "/missing" + name : test::makeFile(dir(), name);
+            if (i % 13 != 0) {
+                test::setTimes(path, 1000000000 + i, 1000000000 - i);
+                if (i % 3 == 0)
+                    ::chmod(path.constData(), 0444);
+            }
+            paths.push_back(test::toStd(path));
+        }
+        const std::vector<FileStatus> many = nativeFileSystem().readStatuses(paths);
+        QCOMPARE(many.size(), paths.size());
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const FileStatus one = nativeFileSystem().readStatus(paths[i]);
+            QCOMPARE(many[i].ok, one.ok);
+            QCOMPARE(many[i].modified, one.modified);
+            QCOMPARE(many[i].accessed, one.accessed);
+            QCOMPARE(many[i].created, one.created);
+            QCOMPARE(many[i].attributes, one.attributes);
+        }
+        QCOMPARE(many[3].modified, std::optional<std::int64_t>(1000000003));
+        QCOMPARE(many[3].attributes, attr::ReadOnly);
+        QCOMPARE(many[7].attributes, attr::Hidden);
+        QVERIFY(!many[13].ok);
+    }
+
     void probesWithoutBlocking() {
         FileSystem& fs = nativeFileSystem();
         const QByteArray file = test::makeFile(dir(), "r.txt");

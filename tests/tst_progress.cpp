@@ -324,6 +324,30 @@ private Q_SLOTS:
         QCOMPARE(listedPaths(), paths);
     }
 
+    // Statuses are read a block ahead; across the block's edge the order, each duplicate's
+    // message, the caller's filter and the status of every row still hold.
+    void largeListsKeepOrderDuplicatesAndFilterAcrossBlocks() {
+        QList<QByteArray> names;
+        for (int i = 0; i < 2100; ++i)
+            names.append("n" + QByteArray::number(i));
+        const QList<QByteArray> files = makeFiles(names);
+        test::setTimes(files[2051], kEdited, kEdited);
+        QList<QByteArray> paths = files;
+        paths.insert(2048, files[2047]); // a duplicate just past the edge
+        paths.append(files[0]);
+        // Filtered out: files[10], and files[2049] (now at 2050).
+        view().addFiles(paths, [](qsizetype i) { return i != 10 && i != 2050; });
+
+        QList<QByteArray> expected = files;
+        expected.removeAt(2049);
+        expected.removeAt(10);
+        QCOMPARE(listedPaths(), expected);
+        QCOMPARE(m_prompt.texts(), (QStringList{u"既に存在します。"_s, u"既に存在します。"_s}));
+        QCOMPARE(rows().row(2049).path(), files[2051]);
+        QCOMPARE(rows().row(2049).modified, std::optional<CalendarTime>(kEdited));
+        QCOMPARE(rows().row(2050).modified, std::optional<CalendarTime>(kListed));
+    }
+
     void saveCancelledLeavesTheRestStaged() {
         const QList<QByteArray> paths = makeFiles({"s0", "s1", "s2", "s3", "s4"});
         view().addFiles(paths);
