@@ -646,7 +646,7 @@ Options parse(int argc, char** argv) {
         else if (a == "--only")
             o.only = value();
         else
-            fail("usage: kelvoro_bench [--files N] [--dir DIRECTORY] [--runs R]");
+            fail("usage: kelvoro_bench [--files N] [--dir DIRECTORY] [--runs R] [--only LIST]");
     }
     if (o.files < 1 || o.runs < 1)
         fail("--files and --runs must be positive");

@@ -6,6 +6,8 @@ fonts-noto-cjk libgl-dev libx11-dev xdg-utils"
 if [ "${1:-}" = "--test" ]; then
     packages="$packages xvfb xauth attr e2fsprogs ntfs-3g dbus desktop-file-utils appstream
 groff-base man-db samba smbclient dpkg-dev file"
+elif [ "${1:-}" = "--bench" ]; then
+    packages="$packages rename"
 fi
 missing=""
 for p in $packages; do

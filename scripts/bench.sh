@@ -1,0 +1,9 @@
+#!/bin/sh
+# Installs what is missing, builds the benchmark and runs it; options go to the benchmark
+# (--files N, --dir DIRECTORY, --runs R, --only startup,memory,select,save,rename,remove).
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+sh "$top/scripts/setup.sh" --bench
+cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$top/build" --target kelvoro_bench
+exec "$top/build/bench/kelvoro_bench" "$@"
