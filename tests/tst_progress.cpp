@@ -5,6 +5,7 @@
 #include "rename/renamedialog.h"
 #include "statushelpers.h"
 #include "support/testfiles.h"
+#include "support/whenmodalopens.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,28 +59,6 @@ protected:
             ++shown;
         return false;
     }
-};
-
-// Works the rename dialog once it is the active modal window.
-class WhenRenameDialogOpens {
-public:
-    explicit WhenRenameDialogOpens(std::function<void(CReName*)> script)
-        : m_script(std::move(script)) {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto* d = qobject_cast<CReName*>(QApplication::activeModalWidget())) {
-                m_timer.stop();
-                opened = true;
-                m_script(d);
-            }
-        });
-        m_timer.start();
-    }
-    bool opened = false;
-
-private:
-    std::function<void(CReName*)> m_script;
-    QTimer m_timer;
 };
 
 void insertAtFront(CReName* d, const QString& text) {
@@ -277,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(view().OnFileSave());
         QCOMPARE(test::mtimeOf(paths[1]), kEdited);
         selectAll();
-        WhenRenameDialogOpens driver([](CReName* d) { insertAtFront(d, u"x_"_s); });
+        test::WhenModalOpens<CReName> driver([](CReName* d) { insertAtFront(d, u"x_"_s); });
         view().OnRename();
         QVERIFY(driver.opened);
         QCOMPARE(rows().row(2).name, "x_c.txt"_ba);
@@ -415,7 +394,7 @@ private Q_SLOTS:
         showProgressAtOnce();
         m_cancelAt = 2;
 
-        WhenRenameDialogOpens driver([](CReName* d) { insertAtFront(d, u"new_"_s); });
+        test::WhenModalOpens<CReName> driver([](CReName* d) { insertAtFront(d, u"new_"_s); });
         m_frame->action(ID_EDIT_RENAME)->trigger();
         QVERIFY(driver.opened);
 

@@ -2,6 +2,7 @@
 #include "app/mainframe.h"
 #include "rename/renamedialog.h"
 #include "support/testfiles.h"
+#include "support/whenmodalopens.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,28 +63,6 @@ QStringList messages(const test::FakePrompt& prompt) {
                       s.text;
     return result;
 }
-
-// Runs script on the rename dialog as soon as it is up and modal.
-class WhenDialogOpens {
-public:
-    explicit WhenDialogOpens(std::function<void(CReName*)> script) : m_script(std::move(script)) {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto* d = qobject_cast<CReName*>(QApplication::activeModalWidget())) {
-                m_timer.stop();
-                opened = true;
-                m_script(d);
-            }
-        });
-        m_timer.start();
-    }
-
-    bool opened = false;
-
-private:
-    std::function<void(CReName*)> m_script;
-    QTimer m_timer;
-};
 
 QByteArrayList namesIn(const QByteArray& directory) {
     QByteArrayList names;
@@ -402,7 +381,7 @@ private Q_SLOTS:
         test::TestServices t;
         CTrazzleView view(t.services);
         view.AddFile(test::makeFile(dir(), "a.txt"));
-        WhenDialogOpens driver([](CReName* d) { d->reject(); });
+        test::WhenModalOpens<CReName> driver([](CReName* d) { d->reject(); });
         view.OnRename();
         QTest::qWait(30);
         QVERIFY(!driver.opened);
@@ -414,7 +393,7 @@ private Q_SLOTS:
         CTrazzleView view(t.services);
         view.AddFile(test::makeFile(dir(), "a.txt"));
         select(view, 0);
-        WhenDialogOpens driver([](CReName* d) {
+        test::WhenModalOpens<CReName> driver([](CReName* d) {
             control<QCheckBox>(d, "extensionCheck")->click();
             type(edit(d, "extensionEdit"), u"log"_s);
             control<QPushButton>(d, "cancelButton")->click();
@@ -435,7 +414,7 @@ private Q_SLOTS:
         view.AddFile(test::makeFile(dir(), "c.txt", "c"));
         select(view, 1);
         select(view, 0);
-        WhenDialogOpens driver([](CReName* d) {
+        test::WhenModalOpens<CReName> driver([](CReName* d) {
             control<QCheckBox>(d, "extensionCheck")->click();
             type(edit(d, "extensionEdit"), u"log"_s);
             control<QCheckBox>(d, "nameCheck")->click();
@@ -467,7 +446,7 @@ private Q_SLOTS:
         QVERIFY(rename->isEnabled());
         frame.SetChanged(false);
 
-        WhenDialogOpens driver([](CReName* d) {
+        test::WhenModalOpens<CReName> driver([](CReName* d) {
             control<QCheckBox>(d, "nameCheck")->click();
             control<QRadioButton>(d, "frontRadio")->click();
             type(edit(d, "frontEdit"), u"2010_"_s);
