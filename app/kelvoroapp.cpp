@@ -46,8 +46,9 @@ bool CKelvoroApp::InitInstance(const QList<QByteArray>& arguments) {
     }
 
     m_frame = std::make_unique<CMainFrame>(m_services);
-    m_frame->view()->addCommandLineFiles(entriesFromArguments(arguments));
+    // Shown first, so a long list's progress and any message stand over the window.
     m_frame->showAsSaved();
+    m_frame->view()->addCommandLineFiles(entriesFromArguments(arguments));
     return true;
 }
 
