@@ -1,4 +1,5 @@
 #include "filelist/filelistmodel.h"
+#include "properties/savechanges.h"
 #include "rename/newname.h"
 #include "rename/renamerows.h"
 #include "support/testfiles.h"
@@ -325,11 +326,21 @@ private Q_SLOTS:
         QCOMPARE(row.created, std::optional<CalendarTime>(1262304000));
         QCOMPARE(row.modified, std::optional<CalendarTime>(1262390400));
         QCOMPARE(row.flags(), flags);
-        // A later save reaches the file under its new name.
         QCOMPARE(row.path(), dir() + "/2010_a.txt");
-        QVERIFY(QFile::exists(QString::fromLocal8Bit(row.path())));
         QVERIFY(model.contains(dir() + "/2010_a.txt"));
         QVERIFY(!model.contains(a));
+
+        // The save reaches the file under its new name.
+        QCOMPARE(saveStagedRows(model, platform::nativeFileSystem()).outcome,
+                 SaveResult::Outcome::Saved);
+        const platform::FileStatus onDisk =
+            platform::nativeFileSystem().readStatus(test::toStd(dir() + "/2010_a.txt"));
+        QCOMPARE(onDisk.modified, std::optional<std::int64_t>(1262390400));
+        QCOMPARE(onDisk.created, std::optional<std::int64_t>(1262304000));
+        QCOMPARE(onDisk.attributes & platform::attr::Managed,
+                 platform::attr::ReadOnly | platform::attr::Hidden |
+                     platform::attr::NotContentIndexed);
+        QVERIFY(!model.row(0).staged);
     }
 };
 
