@@ -326,16 +326,6 @@ void FileListModel::clearStaged() {
     Q_EMIT stagedCountChanged(0);
 }
 
-QByteArray FileListModel::transientPath(const FileRow& row) {
-    m_scratch.resize(row.directory.size() + 1 + row.name.size());
-    char* out = m_scratch.data();
-    std::memcpy(out, row.directory.constData(), static_cast<std::size_t>(row.directory.size()));
-    out[row.directory.size()] = kPathSeparator;
-    std::memcpy(out + row.directory.size() + 1, row.name.constData(),
-                static_cast<std::size_t>(row.name.size()));
-    return QByteArray::fromRawData(m_scratch.constData(), m_scratch.size());
-}
-
 void FileListModel::setName(int r, const QByteArray& name) {
     m_rows[static_cast<std::size_t>(r)].name = name;
     m_indexStale = true;
@@ -356,7 +346,7 @@ void FileListModel::removeRowList(std::vector<int> rows) {
     auto forget = [this](int r) {
         FileRow& fr = m_rows[static_cast<std::size_t>(r)];
         if (!m_indexStale)
-            unindexPath(transientPath(fr));
+            unindexPath(fr.path());
         setStaged(fr, false);
     };
     if (ranges.size() <= kMaxRemovalSignals) {

@@ -81,6 +81,7 @@ public:
     static int defaultColumnWidth(int column);
 
     const FileRow& row(int r) const { return m_rows[static_cast<std::size_t>(r)]; }
+    // Whether a row, shown or pending, has exactly these bytes as its absolute path.
     bool contains(const QByteArray& path) const;
 
     // Reads the file's status and appends a row; false when the path is listed already.
@@ -94,7 +95,6 @@ public:
     void publishPending();
     // Room for this many rows in all, so adding them does not regrow the index.
     void reserve(qsizetype rows);
-    bool hasPending() const { return !m_pending.empty(); }
 
     // Staged edits: the new values are shown at once and written on save.
     void stageEdit(int r, const std::optional<CalendarTime>& created,
@@ -138,10 +138,6 @@ private:
     std::vector<FileRow> m_pending; // queued, after m_rows
     void indexPath(const QByteArray& path);
     void unindexPath(const QByteArray& path);
-    // The row's path in a buffer reused from call to call, for lookups that keep no copy;
-    // valid until the next call.
-    QByteArray transientPath(const FileRow& row);
-    QByteArray m_scratch;
 
     // Listed paths and how many rows name each (a rename onto the path of a row whose file
     // is gone can make two); exact byte comparison.
