@@ -249,10 +249,6 @@ void FileListModel::freshenIndex() const {
             ++m_index[PathKey(row.path())];
 }
 
-void FileListModel::indexPath(const QByteArray& path) {
-    ++m_index[PathKey(path)];
-}
-
 void FileListModel::unindexPath(const QByteArray& path) {
     const auto it = m_index.find(PathKey(path));
     if (it != m_index.end() && --it.value() == 0)

@@ -133,16 +133,11 @@ Q_SIGNALS:
 private:
     void setStaged(FileRow& row, bool staged);
     void emitRowChanged(int r);
-
-    std::vector<FileRow> m_rows;
-    std::vector<FileRow> m_pending; // queued, after m_rows
-    void indexPath(const QByteArray& path);
     void unindexPath(const QByteArray& path);
+    void freshenIndex() const;
 
-    // Listed paths and how many rows name each (a rename onto the path of a row whose file
-    // is gone can make two); exact byte comparison.
-    // The hash is kept beside the bytes so that probing a large index compares hashes
-    // without a cache miss on each candidate's bytes.
+    // A listed path with its hash beside the bytes, so that probing a large index compares
+    // hashes without a cache miss on each candidate's bytes.
     struct PathKey {
         explicit PathKey(const QByteArray& bytes) : path(bytes), hash(qHash(bytes)) {}
         QByteArray path;
@@ -152,11 +147,15 @@ private:
         }
         friend std::size_t qHash(const PathKey& key, std::size_t seed) { return key.hash ^ seed; }
     };
+
+    std::vector<FileRow> m_rows;
+    std::vector<FileRow> m_pending; // queued, after m_rows
+    // Listed paths and how many rows name each (a rename onto the path of a row whose file
+    // is gone can make two); exact byte comparison.
     mutable QHash<PathKey, int> m_index;
     // Renames leave the index to be rebuilt when it is next needed: a bulk rename then costs
     // one pass over the rows instead of two random lookups per row.
     mutable bool m_indexStale = false;
-    void freshenIndex() const;
     int m_stagedCount = 0;
     int m_batchDepth = 0;
     int m_batchFirst = -1; // rows changed within the open batch; -1 when none
