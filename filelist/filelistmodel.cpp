@@ -218,8 +218,12 @@ bool FileListModel::queueFile(const QByteArray& given, const platform::FileStatu
 }
 
 void FileListModel::reserve(qsizetype rows) {
-    m_index.reserve(rows);
-    m_rows.reserve(static_cast<std::size_t>(rows));
+    // Growth stays geometric, so many small batches do not each copy the whole list.
+    if (rows > m_index.capacity())
+        m_index.reserve(std::max(rows, 2 * m_index.capacity()));
+    const auto wanted = static_cast<std::size_t>(rows);
+    if (wanted > m_rows.capacity())
+        m_rows.reserve(std::max(wanted, 2 * m_rows.capacity()));
 }
 
 void FileListModel::publishPending() {

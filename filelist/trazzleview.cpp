@@ -89,8 +89,8 @@ void CTrazzleView::addFiles(const QList<QByteArray>& paths,
     const std::unique_ptr<RowProgress> progress = startProgress(QStringLiteral("追加しています…"));
     const int total = static_cast<int>(paths.size());
     m_model.reserve(m_model.rowCount() + total);
-    // Statuses are read a block ahead, many at a time; reading has no effect on the files, so
-    // what a cancel leaves unread costs nothing.
+    // Statuses are read a block ahead, many files at a time; a cancel only wastes the reads
+    // of the rest of its block.
     constexpr int kBlock = 2048;
     std::vector<std::string> block;
     std::vector<platform::FileStatus> statuses;
