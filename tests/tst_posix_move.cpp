@@ -16,6 +16,7 @@
 #include <string>
 
 using namespace kelvoro;
+using test::contentOf;
 using namespace Qt::Literals::StringLiterals;
 using platform::FileIdentity;
 using platform::MoveCalls;
@@ -151,17 +152,6 @@ private:
     int m_noReplaceError;
     int m_linkError;
 };
-
-// Through the bytes of the path: names that are not valid UTF-8 included.
-QByteArray contentOf(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_RDONLY);
-    if (fd < 0)
-        return "<missing>";
-    char buffer[256];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    ::close(fd);
-    return QByteArray(buffer, n < 0 ? 0 : n);
-}
 
 } // namespace
 

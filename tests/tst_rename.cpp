@@ -16,6 +16,8 @@
 #include <tuple>
 
 using namespace kelvoro;
+using test::contentOf;
+using test::namesIn;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -62,24 +64,6 @@ public:
 private:
     static platform::FileSystem& real() { return platform::nativeFileSystem(); }
 };
-
-QByteArray contentOf(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_RDONLY);
-    if (fd < 0)
-        return "<missing>";
-    char buffer[256];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    ::close(fd);
-    return QByteArray(buffer, n < 0 ? 0 : n);
-}
-
-QByteArrayList namesIn(const QByteArray& directory) {
-    QByteArrayList names;
-    for (const QString& n : QDir(QString::fromLocal8Bit(directory)).entryList(QDir::Files))
-        names << QFile::encodeName(n);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 } // namespace
 

@@ -21,6 +21,7 @@
 #include <functional>
 
 using namespace kelvoro;
+using test::namesIn;
 using namespace Qt::Literals::StringLiterals;
 using Kind = test::FakePrompt::Kind;
 
@@ -62,14 +63,6 @@ QStringList messages(const test::FakePrompt& prompt) {
                                                  : u"other "_s) +
                       s.text;
     return result;
-}
-
-QByteArrayList namesIn(const QByteArray& directory) {
-    QByteArrayList names;
-    for (const QString& n : QDir(QString::fromLocal8Bit(directory)).entryList(QDir::Files))
-        names << QFile::encodeName(n);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 void select(CTrazzleView& view, int row) {

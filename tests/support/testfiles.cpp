@@ -7,13 +7,37 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 
 namespace kelvoro::test {
 
 std::string toStd(const QByteArray& bytes) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QByteArray contentOf(const QByteArray& path) {
+    const int fd = ::open(path.constData(), O_RDONLY);
+    if (fd < 0)
+        return "<missing>";
+    char buffer[256];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ::close(fd);
+    return QByteArray(buffer, n < 0 ? 0 : n);
+}
+
+QByteArrayList namesIn(const QByteArray& directory) {
+    QByteArrayList names;
+    for (const auto& entry : std::filesystem::directory_iterator(toStd(directory))) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string name = entry.path().filename().native();
+        names << QByteArray(name.data(), static_cast<qsizetype>(name.size()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 QByteArray makeFile(const QByteArray& directory, const QByteArray& name,

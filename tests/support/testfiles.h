@@ -7,6 +7,7 @@
 #include "support/fakeshell.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 
 #include <cstdint>
 #include <string>
@@ -21,6 +22,10 @@ void setTimes(const QByteArray& path, std::int64_t modified, std::int64_t access
 // Switches the process's local time zone.
 void setTimeZone(const char* zone);
 std::string toStd(const QByteArray& bytes);
+// The file's first bytes, or "<missing>" when it does not open.
+QByteArray contentOf(const QByteArray& path);
+// The names of the regular files in the directory, sorted, as native bytes.
+QByteArrayList namesIn(const QByteArray& directory);
 
 // Real file system, fake prompt and shell, real settings (in the test's temporary home).
 struct TestServices {
