@@ -27,6 +27,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || {
 sort "$expected" | diff -u - "$prefix.found" >&2 || fail "installed files differ from $expected"
 rm -f "$prefix.found"
 [ -x "$prefix/bin/kelvoro" ] || fail "bin/kelvoro is not executable"
+[ -x "$prefix/bin/kelvoro-cli" ] || fail "bin/kelvoro-cli is not executable"
 
 # PNG width and height are the big-endian words at bytes 16 and 20.
 for png in "$prefix"/share/icons/hicolor/*x*/apps/*.png; do
@@ -50,12 +51,26 @@ appstreamcli validate --no-net "$metainfo" >&2 || fail "appstreamcli validate fa
 grep -q '<launchable type="desktop-id">com.hollenby.Kelvoro.desktop</launchable>' "$metainfo" ||
     fail "metainfo does not launch the installed desktop entry"
 
-page=$prefix/share/man/man1/kelvoro.1
-out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || fail "man -l failed"
-[ -z "$out" ] || fail "man -l: $out"
-out=$(LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 "$page" 2>&1) || fail "groff failed"
-[ -z "$out" ] || fail "groff: $out"
-LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | grep -q 'kelvoro - change' ||
-    fail "man page has no NAME line"
+for page in "$prefix/share/man/man1/kelvoro.1" "$prefix/share/man/man1/kelvoro-cli.1"; do
+    out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) ||
+        fail "man -l $page failed"
+    [ -z "$out" ] || fail "man -l $page: $out"
+    out=$(LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 "$page" 2>&1) || fail "groff $page failed"
+    [ -z "$out" ] || fail "groff $page: $out"
+done
+LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$prefix/share/man/man1/kelvoro.1" 2>/dev/null |
+    grep -q 'kelvoro - change' || fail "man page has no NAME line"
+LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$prefix/share/man/man1/kelvoro-cli.1" 2>/dev/null |
+    grep -q 'kelvoro-cli - show and set' || fail "kelvoro-cli man page has no NAME line"
+
+# The command-line tool runs from the prefix without a display.
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kelvoro-cli" --version) ||
+    fail "kelvoro-cli --version failed"
+case $version in
+"kelvoro-cli "[0-9]*) ;;
+*) fail "kelvoro-cli --version said: $version" ;;
+esac
+sh "$(dirname "$0")/completion-check.sh" "$prefix/share/bash-completion/completions/kelvoro-cli" ||
+    fail "bash completion of kelvoro-cli"
 
 exit $status

@@ -1,6 +1,7 @@
 // What Kelvoro writes on a generic file system, as a Samba server shows it to its clients: a
 // private smbd on a loopback port shares a temporary folder, and smbclient's allinfo reports
 // the attributes and creation time a Windows client would see.
+#include "clirunner.h"
 #include "statushelpers.h"
 #include "support/testfiles.h"
 
@@ -204,6 +205,20 @@ private Q_SLOTS:
         QCOMPARE(info.value(u"write_time"_s), utcText(1281152096));
         if (given)
             QCOMPARE(info.value(u"create_time"_s), utcText(*given));
+    }
+
+    // What a server administrator runs: the command-line tool, then a Windows client's view.
+    void serverShowsWhatTheToolSet() {
+        const QByteArray path = test::makeFile(share(), "tool.txt");
+        const test::CliResult r =
+            test::runCli({"set", "--hidden", "on", "--archive", "on", "--created",
+                          "2024-01-02T03:04:05Z", "--modified", "@1281152096", path});
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.code, 0);
+        const QMap<QString, QString> info = allinfo(u"tool.txt"_s);
+        QCOMPARE(info.value(u"attributes"_s), u"HA (22)"_s);
+        QCOMPARE(info.value(u"create_time"_s), utcText(1704164645));
+        QCOMPARE(info.value(u"write_time"_s), utcText(1281152096));
     }
 };
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/cli/timevalue.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace kelvoro::cli {
+
+enum class Command { Help, Version, Show, Set };
+
+// The four flags a set may change; an empty one is left as the file has it.
+struct FlagRequest {
+    std::optional<bool> readOnly;
+    std::optional<bool> hidden;
+    std::optional<bool> archive;
+    std::optional<bool> index; // the file may be content-indexed
+
+    bool any() const { return readOnly || hidden || archive || index; }
+};
+
+struct Request {
+    Command command = Command::Help;
+    Command helpFor = Command::Help; // which command's help --help asked for
+    bool json = false;
+    bool dryRun = false;
+    bool nullSeparated = false; // "-" reads NUL-separated paths
+    std::optional<TimeValue> created;
+    std::optional<TimeValue> modified;
+    std::optional<TimeValue> accessed;
+    FlagRequest flags;
+    // The paths as given, byte for byte; "-" stands for the paths read from standard input.
+    QList<QByteArray> paths;
+};
+
+struct ParsedArguments {
+    std::optional<Request> request;
+    QString error; // why the arguments were refused, when there is no request
+};
+
+// The arguments after the program's name.
+ParsedArguments parseArguments(const QList<QByteArray>& arguments);
+
+// Paths from standard input: split at NUL or at newline; empty entries are skipped.
+QList<QByteArray> splitPathList(const QByteArray& input, bool nullSeparated);
+
+} // namespace kelvoro::cli

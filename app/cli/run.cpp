@@ -1,0 +1,182 @@
+#include "app/cli/run.h"
+
+#include "app/cli/arguments.h"
+#include "app/cli/rowtext.h"
+#include "app/cli/setplan.h"
+#include "filelist/filelistmodel.h"
+#include "platform/attributestore.h"
+#include "platform/filesystem.h"
+
+#include <QCoreApplication>
+#include <QSet>
+
+namespace kelvoro::cli {
+
+namespace {
+
+class Text {
+    Q_DECLARE_TR_FUNCTIONS(CliRun)
+};
+
+QString helpText() {
+    return Text::tr(
+        "使い方: kelvoro-cli コマンド [オプション] [--] パス...\n"
+        "\n"
+        "ファイルの作成日時・更新日時・アクセス日時と、読み取り専用・隠しファイル・\n"
+        "アーカイブ・インデックスの属性を、Kelvoro と同じ方法で読み書きします。\n"
+        "\n"
+        "コマンド:\n"
+        "  show [--json] パス...    一覧と同じ形で表示します (--json: 1 行に 1 つの JSON)\n"
+        "  set [オプション] パス... 時刻と属性を変更します\n"
+        "\n"
+        "set のオプション:\n"
+        "  --created 値, --modified 値, --accessed 値\n"
+        "      値: \"2024-01-02 03:04:05\"、ISO-8601 (2024-01-02T03:04:05+09:00)、\n"
+        "          @秒 (1970-01-01 UTC から)、ずらす量 (+1h、-30m、+2d3h; w d h m s)、\n"
+        "          copy:created|modified|accessed (変更前の別の時刻)\n"
+        "  --readonly on|off, --hidden on|off, --archive on|off, --index on|off\n"
+        "  -n, --dry-run   変更内容を表示するだけで、何も変更しません\n"
+        "\n"
+        "共通のオプション:\n"
+        "  -0, --null      「-」で標準入力から読むパスを NUL で区切ります\n"
+        "                  (パスを指定しないときも標準入力から読みます)\n"
+        "  --              これより後はすべてパスです\n"
+        "  -h, --help      この説明を表示します\n"
+        "  -V, --version   版を表示します\n"
+        "\n"
+        "終了コード: 0 すべて完了、1 失敗したファイルがある (ほかのファイルは処理済み)、\n"
+        "2 使い方の誤り\n");
+}
+
+// The paths of the request with "-" replaced by those read from standard input, each file
+// once (the same file named twice would be shifted twice).
+QList<QByteArray> gatherPaths(const Request& request, const Console& console) {
+    QList<QByteArray> paths;
+    QSet<QByteArray> seen;
+    bool inputRead = false;
+    auto add = [&](const QByteArray& path) {
+        const QByteArray absolute = FileListModel::absolutePath(path);
+        if (!seen.contains(absolute)) {
+            seen.insert(absolute);
+            paths.append(path);
+        }
+    };
+    for (const QByteArray& path : request.paths) {
+        if (path != "-") {
+            add(path);
+        } else if (!inputRead) {
+            inputRead = true;
+            for (const QByteArray& read :
+                 splitPathList(console.readAllInput(), request.nullSeparated))
+                add(read);
+        }
+    }
+    return paths;
+}
+
+class Runner {
+public:
+    Runner(const Request& request, platform::FileSystem& fs, const Console& console)
+        : m_request(request), m_fs(fs), m_console(console) {}
+
+    int runOn(const QList<QByteArray>& paths) {
+        for (const QByteArray& path : paths) {
+            if (!canHandle(path))
+                m_failed = true;
+            else if (m_request.command == Command::Show)
+                show(path);
+            else
+                set(path);
+        }
+        return m_failed ? kSomeFailed : kAllDone;
+    }
+
+private:
+    bool canHandle(const QByteArray& path) const {
+        if (!m_fs.isDirectory(path.toStdString()))
+            return true;
+        m_console.fileError(Text::tr("%1 はフォルダです。"), path);
+        return false;
+    }
+
+    // Reads the file's status, or reports why it cannot be read.
+    std::optional<platform::FileStatus> read(const QByteArray& path) {
+        platform::FileStatus status = m_fs.readStatus(path.toStdString());
+        if (status.ok)
+            return status;
+        const int error = platform::probeAttributeStore(path.toStdString()).error;
+        m_console.fileError(platform::causeFromErrno(error), path);
+        m_failed = true;
+        return std::nullopt;
+    }
+
+    void show(const QByteArray& path) {
+        const std::optional<platform::FileStatus> status = read(path);
+        if (!status)
+            return;
+        const QByteArray absolute = FileListModel::absolutePath(path);
+        if (!m_request.json) {
+            m_console.print(rowLine(absolute, *status));
+            return;
+        }
+        const platform::StoreProbe probe = platform::probeAttributeStore(path.toStdString());
+        m_console.print(rowJson(absolute, *status, probe.store));
+    }
+
+    void set(const QByteArray& path) {
+        const std::optional<platform::FileStatus> current = read(path);
+        if (!current)
+            return;
+        const SetPlan plan = planSet(m_request, *current);
+        if (plan.unresolved) {
+            m_console.fileError(
+                Text::tr("%1 の %2 の新しい時刻を決められません。")
+                    .arg(QStringLiteral("%1"), QLatin1StringView(fieldName(*plan.unresolved))),
+                path);
+            m_failed = true;
+            return;
+        }
+        if (m_request.dryRun) {
+            m_console.print(describeChanges(path, *current, plan.desired));
+            return;
+        }
+        try {
+            m_fs.writeStatus(path.toStdString(), plan.desired);
+        } catch (const platform::FileError& error) {
+            m_console.fileError(error.cause(), path);
+            m_failed = true;
+        }
+    }
+
+    const Request& m_request;
+    platform::FileSystem& m_fs;
+    const Console& m_console;
+    bool m_failed = false;
+};
+
+} // namespace
+
+int run(const QList<QByteArray>& arguments, platform::FileSystem& fs, const Console& console) {
+    const ParsedArguments parsed = parseArguments(arguments);
+    if (!parsed.request) {
+        console.error(parsed.error);
+        console.error(Text::tr("使い方は kelvoro-cli --help で確かめてください。"));
+        return kUsageError;
+    }
+    const Request& request = *parsed.request;
+    switch (request.command) {
+    case Command::Help:
+        console.print(helpText().toLocal8Bit());
+        return kAllDone;
+    case Command::Version:
+        console.print(QByteArray("kelvoro-cli " KELVORO_VERSION "\n"));
+        return kAllDone;
+    case Command::Show:
+    case Command::Set:
+        break;
+    }
+    Runner runner(request, fs, console);
+    return runner.runOn(gatherPaths(request, console));
+}
+
+} // namespace kelvoro::cli

@@ -1,0 +1,99 @@
+#include "app/cli/setplan.h"
+
+namespace kelvoro::cli {
+
+namespace {
+
+using namespace platform;
+
+constexpr TimeField kFields[] = {TimeField::Created, TimeField::Modified, TimeField::Accessed};
+
+const std::optional<TimeValue>& valueFor(const Request& request, TimeField field) {
+    switch (field) {
+    case TimeField::Created:
+        return request.created;
+    case TimeField::Accessed:
+        return request.accessed;
+    case TimeField::Modified:
+        break;
+    }
+    return request.modified;
+}
+
+std::uint32_t withFlag(std::uint32_t word, std::uint32_t bit, const std::optional<bool>& on) {
+    if (!on)
+        return word;
+    return *on ? word | bit : word & ~bit;
+}
+
+QByteArray timeText(const std::optional<std::int64_t>& t) {
+    return t ? QByteArray::fromStdString(formatTimeText(*t)) : QByteArray("-");
+}
+
+QByteArray onOff(bool on) {
+    return on ? QByteArray("on") : QByteArray("off");
+}
+
+} // namespace
+
+const char* fieldName(TimeField field) {
+    switch (field) {
+    case TimeField::Created:
+        return "created";
+    case TimeField::Accessed:
+        return "accessed";
+    case TimeField::Modified:
+        break;
+    }
+    return "modified";
+}
+
+SetPlan planSet(const Request& request, const FileStatus& current) {
+    SetPlan plan;
+    for (const TimeField field : kFields) {
+        const std::optional<TimeValue>& value = valueFor(request, field);
+        if (!value)
+            continue;
+        timeOf(plan.desired, field) = resolveTime(*value, current, field);
+        if (!timeOf(plan.desired, field) && !plan.unresolved)
+            plan.unresolved = field;
+    }
+    // The index flag says the file may be indexed: the bit says it may not.
+    std::uint32_t word = current.attributes;
+    word = withFlag(word, attr::ReadOnly, request.flags.readOnly);
+    word = withFlag(word, attr::Hidden, request.flags.hidden);
+    word = withFlag(word, attr::Archive, request.flags.archive);
+    if (request.flags.index)
+        word = withFlag(word, attr::NotContentIndexed, !*request.flags.index);
+    plan.desired.attributes = word;
+    return plan;
+}
+
+QByteArray describeChanges(const QByteArray& path, const FileStatus& current,
+                           const FileStatus& desired) {
+    QByteArray lines;
+    for (const TimeField field : kFields) {
+        const std::optional<std::int64_t>& wanted = timeOf(desired, field);
+        const std::optional<std::int64_t>& now = timeOf(current, field);
+        if (wanted && wanted != now)
+            lines += path + ": " + fieldName(field) + ' ' + timeText(now) + " -> " +
+                     timeText(wanted) + '\n';
+    }
+    static constexpr struct {
+        const char* name;
+        std::uint32_t bit;
+        bool inverted;
+    } kFlags[] = {{"readonly", attr::ReadOnly, false},
+                  {"hidden", attr::Hidden, false},
+                  {"archive", attr::Archive, false},
+                  {"index", attr::NotContentIndexed, true}};
+    for (const auto& flag : kFlags) {
+        const bool was = ((current.attributes & flag.bit) != 0) != flag.inverted;
+        const bool will = ((desired.attributes & flag.bit) != 0) != flag.inverted;
+        if (was != will)
+            lines += path + ": " + flag.name + ' ' + onOff(was) + " -> " + onOff(will) + '\n';
+    }
+    return lines;
+}
+
+} // namespace kelvoro::cli

@@ -1,0 +1,260 @@
+// The command-line tool's pure parts: time values, arguments, the plan of a set.
+#include "app/cli/arguments.h"
+#include "app/cli/setplan.h"
+#include "app/cli/timevalue.h"
+#include "support/testfiles.h"
+
+#include <QTest>
+
+using namespace kelvoro;
+using namespace kelvoro::cli;
+using namespace kelvoro::platform;
+using namespace Qt::Literals::StringLiterals;
+
+Q_DECLARE_METATYPE(std::optional<std::int64_t>)
+
+namespace {
+
+using Maybe = std::optional<std::int64_t>;
+
+QList<QByteArray> words(const char* text) {
+    QList<QByteArray> list;
+    for (const QByteArray& word : QByteArray(text).split(' '))
+        list << word;
+    return list;
+}
+
+FileStatus status(std::int64_t created, std::int64_t modified, std::int64_t accessed,
+                  std::uint32_t attributes) {
+    FileStatus s;
+    s.ok = true;
+    s.created = created;
+    s.modified = modified;
+    s.accessed = accessed;
+    s.attributes = attributes;
+    return s;
+}
+
+} // namespace
+
+class TestCliValues : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { test::setTimeZone("Asia/Tokyo"); }
+
+    void instants_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<Maybe>("expected");
+        const QByteArray tokyo = "Asia/Tokyo";
+        const QByteArray berlin = "Europe/Berlin";
+        // 2024-01-02 03:04:05 UTC is 1704164645.
+        QTest::newRow("local, dashes") << tokyo << "2024-01-02 12:04:05"_ba << Maybe(1704164645);
+        QTest::newRow("local, the list's form")
+            << tokyo << "2024/01/02 12:04:05"_ba << Maybe(1704164645);
+        QTest::newRow("local, T") << tokyo << "2024-01-02T12:04:05"_ba << Maybe(1704164645);
+        QTest::newRow("local winter, Berlin")
+            << berlin << "2024-01-02 04:04:05"_ba << Maybe(1704164645);
+        QTest::newRow("local summer, Berlin")
+            << berlin << "2024-07-02 05:04:05"_ba << Maybe(1719889445);
+        QTest::newRow("date only is local midnight")
+            << tokyo << "2024-01-02"_ba << Maybe(1704121200);
+        QTest::newRow("no seconds") << tokyo << "2024-01-02 12:04"_ba << Maybe(1704164640);
+        QTest::newRow("Z") << berlin << "2024-01-02T03:04:05Z"_ba << Maybe(1704164645);
+        QTest::newRow("offset with colon")
+            << berlin << "2024-01-02T12:04:05+09:00"_ba << Maybe(1704164645);
+        QTest::newRow("offset without colon")
+            << berlin << "2024-01-01T22:34:05-0430"_ba << Maybe(1704164645);
+        QTest::newRow("hours-only offset")
+            << berlin << "2024-01-02T05:04:05+02"_ba << Maybe(1704164645);
+        QTest::newRow("fraction dropped")
+            << tokyo << "2024-01-02T03:04:05.999Z"_ba << Maybe(1704164645);
+        QTest::newRow("before the epoch") << tokyo << "1969-12-31T23:59:59Z"_ba << Maybe(-1);
+        QTest::newRow("far past, UTC") << tokyo << "1601-01-01T00:00:00Z"_ba << Maybe(-11644473600);
+        QTest::newRow("leap day") << tokyo << "2024-02-29T00:00:00Z"_ba << Maybe(1709164800);
+        QTest::newRow("epoch") << tokyo << "@1704164645"_ba << Maybe(1704164645);
+        QTest::newRow("epoch zero is a time") << tokyo << "@0"_ba << Maybe(0);
+        QTest::newRow("negative epoch") << tokyo << "@-86400"_ba << Maybe(-86400);
+
+        QTest::newRow("no leap day in 2023") << tokyo << "2023-02-29"_ba << Maybe();
+        QTest::newRow("day 31 in April") << tokyo << "2024-04-31"_ba << Maybe();
+        QTest::newRow("month 13") << tokyo << "2024-13-01"_ba << Maybe();
+        QTest::newRow("hour 24") << tokyo << "2024-01-02 24:00:00"_ba << Maybe();
+        QTest::newRow("second 60") << tokyo << "2024-01-02 23:59:60"_ba << Maybe();
+        QTest::newRow("mixed separators") << tokyo << "2024-01/02"_ba << Maybe();
+        QTest::newRow("offset without a time") << tokyo << "2024-01-02Z"_ba << Maybe();
+        QTest::newRow("offset hour 24") << tokyo << "2024-01-02T00:00:00+24:00"_ba << Maybe();
+        QTest::newRow("trailing text") << tokyo << "2024-01-02 03:04:05 x"_ba << Maybe();
+        QTest::newRow("one-digit month") << tokyo << "2024-1-02"_ba << Maybe();
+        QTest::newRow("empty epoch") << tokyo << "@"_ba << Maybe();
+        QTest::newRow("epoch with text") << tokyo << "@12x"_ba << Maybe();
+        QTest::newRow("epoch beyond 64 bits") << tokyo << "@99999999999999999999"_ba << Maybe();
+        QTest::newRow("empty") << tokyo << ""_ba << Maybe();
+    }
+    void instants() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QByteArray, text);
+        QFETCH(Maybe, expected);
+        test::setTimeZone(zone.constData());
+        QCOMPARE(parseInstant(text.toStdString()), expected);
+    }
+
+    void shifts_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<Maybe>("expected");
+        QTest::newRow("hour") << "+1h"_ba << Maybe(3600);
+        QTest::newRow("minus minutes") << "-30m"_ba << Maybe(-1800);
+        QTest::newRow("days and hours") << "+2d3h"_ba << Maybe(2 * 86400 + 3 * 3600);
+        QTest::newRow("sign covers every part") << "-1d1s"_ba << Maybe(-86401);
+        QTest::newRow("week") << "+1w"_ba << Maybe(604800);
+        QTest::newRow("zero") << "+0s"_ba << Maybe(0);
+        QTest::newRow("no sign") << "1h"_ba << Maybe();
+        QTest::newRow("no unit") << "+5"_ba << Maybe();
+        QTest::newRow("unknown unit") << "+5y"_ba << Maybe();
+        QTest::newRow("unit without number") << "+h"_ba << Maybe();
+        QTest::newRow("second sign") << "+1h-5m"_ba << Maybe();
+        QTest::newRow("overflow") << "+9223372036854775807w"_ba << Maybe();
+        QTest::newRow("sum overflows") << "+9223372036854775807s1s"_ba << Maybe();
+    }
+    void shifts() {
+        QFETCH(QByteArray, text);
+        QFETCH(Maybe, expected);
+        QCOMPARE(parseShift(text.toStdString()), expected);
+    }
+
+    void valuesResolveAgainstTheFile_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<Maybe>("expected");
+        const int created = int(TimeField::Created);
+        const int modified = int(TimeField::Modified);
+        const int accessed = int(TimeField::Accessed);
+        // The file: created 1000, modified 2000, accessed 3000.
+        QTest::newRow("instant") << "@5"_ba << created << Maybe(5);
+        QTest::newRow("shift of its own field") << "+1m"_ba << modified << Maybe(2060);
+        QTest::newRow("shift back") << "-1000s"_ba << accessed << Maybe(2000);
+        QTest::newRow("copy created") << "copy:created"_ba << modified << Maybe(1000);
+        QTest::newRow("copy modified") << "copy:modified"_ba << accessed << Maybe(2000);
+        QTest::newRow("copy accessed") << "copy:accessed"_ba << created << Maybe(3000);
+        QTest::newRow("shift past the end") << "+9223372036854775807s"_ba << created << Maybe();
+    }
+    void valuesResolveAgainstTheFile() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, field);
+        QFETCH(Maybe, expected);
+        const std::optional<TimeValue> value = parseTimeValue(text.toStdString());
+        QVERIFY(value);
+        QCOMPARE(resolveTime(*value, status(1000, 2000, 3000, 0), TimeField(field)), expected);
+    }
+
+    void shiftOfAnUnknownTimeGivesNothing() {
+        FileStatus unknown;
+        const auto value = parseTimeValue("+1h");
+        QVERIFY(value);
+        QCOMPARE(resolveTime(*value, unknown, TimeField::Created), Maybe());
+        QCOMPARE(parseTimeValue("copy:size"), std::nullopt);
+    }
+
+    void isoTextCarriesTheLocalOffset_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<qint64>("time");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Tokyo") << "Asia/Tokyo"_ba << qint64(1704164645)
+                               << u"2024-01-02T12:04:05+09:00"_s;
+        QTest::newRow("Berlin winter")
+            << "Europe/Berlin"_ba << qint64(1704164645) << u"2024-01-02T04:04:05+01:00"_s;
+        QTest::newRow("Berlin summer")
+            << "Europe/Berlin"_ba << qint64(1719889445) << u"2024-07-02T05:04:05+02:00"_s;
+        QTest::newRow("half-hour west")
+            << "America/St_Johns"_ba << qint64(1704164645) << u"2024-01-01T23:34:05-03:30"_s;
+    }
+    void isoTextCarriesTheLocalOffset() {
+        QFETCH(QByteArray, zone);
+        QFETCH(qint64, time);
+        QFETCH(QString, expected);
+        test::setTimeZone(zone.constData());
+        const std::string text = isoTimeText(time);
+        QCOMPARE(QString::fromStdString(text), expected);
+        // What is shown reads back as the same instant.
+        QCOMPARE(parseInstant(text), Maybe(time));
+    }
+
+    void argumentsAccepted() {
+        const ParsedArguments a = parseArguments(
+            words("set -0n --created=@5 --modified -30m --hidden on --index off -- -x -"));
+        QVERIFY2(a.request, qPrintable(a.error));
+        QCOMPARE(a.request->command, Command::Set);
+        QVERIFY(a.request->nullSeparated && a.request->dryRun);
+        QCOMPARE(a.request->created, (TimeValue{TimeValue::Kind::At, 5, TimeField::Modified}));
+        QCOMPARE(a.request->modified->seconds, -1800);
+        QCOMPARE(a.request->flags.hidden, std::optional<bool>(true));
+        QCOMPARE(a.request->flags.index, std::optional<bool>(false));
+        QVERIFY(!a.request->flags.readOnly && !a.request->flags.archive && !a.request->accessed);
+        // After "--" a leading dash is part of a name.
+        QCOMPARE(a.request->paths, (QList<QByteArray>{"-x", "-"}));
+
+        // Reading NUL-separated paths with none given takes standard input.
+        const ParsedArguments piped = parseArguments(words("show --json -0"));
+        QVERIFY(piped.request && piped.request->json);
+        QCOMPARE(piped.request->paths, QList<QByteArray>{"-"});
+
+        const ParsedArguments help = parseArguments(words("set --help"));
+        QVERIFY(help.request);
+        QCOMPARE(help.request->command, Command::Help);
+    }
+
+    void argumentsRefused_data() {
+        QTest::addColumn<QByteArray>("arguments");
+        QTest::newRow("no command") << ""_ba;
+        QTest::newRow("unknown command") << "touch a"_ba;
+        QTest::newRow("unknown option") << "show --colour a"_ba;
+        QTest::newRow("unknown switch") << "show -x a"_ba;
+        QTest::newRow("option of another command") << "show --hidden on a"_ba;
+        QTest::newRow("switch of another command") << "show -n a"_ba;
+        QTest::newRow("nothing to set") << "set a"_ba;
+        QTest::newRow("no files") << "set --hidden on"_ba;
+        QTest::newRow("flag neither on nor off") << "set --hidden yes a"_ba;
+        QTest::newRow("missing value") << "set a --created"_ba;
+        QTest::newRow("bad time") << "set --created 2024-02-30 a"_ba;
+        QTest::newRow("value for a switch") << "show --json=1 a"_ba;
+    }
+    void argumentsRefused() {
+        QFETCH(QByteArray, arguments);
+        const ParsedArguments parsed =
+            parseArguments(arguments.isEmpty() ? QList<QByteArray>{} : words(arguments));
+        QVERIFY(!parsed.request);
+        QVERIFY(!parsed.error.isEmpty());
+    }
+
+    void pathListsSplit() {
+        QCOMPARE(splitPathList("a\0b\nc\0\0"_ba, true), (QList<QByteArray>{"a", "b\nc"}));
+        QCOMPARE(splitPathList("a b\n\nc"_ba, false), (QList<QByteArray>{"a b", "c"}));
+        QCOMPARE(splitPathList(""_ba, true), QList<QByteArray>{});
+    }
+
+    void planKeepsOtherBitsAndCopiesTheOldTime() {
+        const ParsedArguments parsed = parseArguments(
+            words("set --created copy:modified --modified +1s --readonly on --index off a"));
+        QVERIFY(parsed.request);
+        // System (0x04) and an unknown bit (0x100) are not the tool's to change.
+        const FileStatus current = status(1000, 2000, 3000, attr::System | 0x100 | attr::Hidden);
+        const SetPlan plan = planSet(*parsed.request, current);
+        QVERIFY(!plan.unresolved);
+        QCOMPARE(plan.desired.created, Maybe(2000)); // the time before the change
+        QCOMPARE(plan.desired.modified, Maybe(2001));
+        QCOMPARE(plan.desired.accessed, Maybe()); // not given: left alone
+        QCOMPARE(plan.desired.attributes,
+                 attr::System | 0x100 | attr::Hidden | attr::ReadOnly | attr::NotContentIndexed);
+        QCOMPARE(describeChanges("a", current, plan.desired),
+                 "a: created 1970/01/01 09:16:40 -> 1970/01/01 09:33:20\n"
+                 "a: modified 1970/01/01 09:33:20 -> 1970/01/01 09:33:21\n"
+                 "a: readonly off -> on\n"
+                 "a: index on -> off\n"_ba);
+        // Nothing to change, nothing to say.
+        QCOMPARE(describeChanges("a", plan.desired, plan.desired), QByteArray());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliValues)
+#include "tst_clivalues.moc"
