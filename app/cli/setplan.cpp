@@ -8,18 +8,6 @@ using namespace platform;
 
 constexpr TimeField kFields[] = {TimeField::Created, TimeField::Modified, TimeField::Accessed};
 
-const std::optional<TimeValue>& valueFor(const Request& request, TimeField field) {
-    switch (field) {
-    case TimeField::Created:
-        return request.created;
-    case TimeField::Accessed:
-        return request.accessed;
-    case TimeField::Modified:
-        break;
-    }
-    return request.modified;
-}
-
 std::uint32_t withFlag(std::uint32_t word, std::uint32_t bit, const std::optional<bool>& on) {
     if (!on)
         return word;
@@ -51,11 +39,11 @@ const char* fieldName(TimeField field) {
 SetPlan planSet(const Request& request, const FileStatus& current) {
     SetPlan plan;
     for (const TimeField field : kFields) {
-        const std::optional<TimeValue>& value = valueFor(request, field);
+        const std::optional<TimeValue>& value = fieldOf(request, field);
         if (!value)
             continue;
-        timeOf(plan.desired, field) = resolveTime(*value, current, field);
-        if (!timeOf(plan.desired, field) && !plan.unresolved)
+        fieldOf(plan.desired, field) = resolveTime(*value, current, field);
+        if (!fieldOf(plan.desired, field) && !plan.unresolved)
             plan.unresolved = field;
     }
     // The index flag says the file may be indexed: the bit says it may not.
@@ -73,8 +61,8 @@ QByteArray describeChanges(const QByteArray& path, const FileStatus& current,
                            const FileStatus& desired) {
     QByteArray lines;
     for (const TimeField field : kFields) {
-        const std::optional<std::int64_t>& wanted = timeOf(desired, field);
-        const std::optional<std::int64_t>& now = timeOf(current, field);
+        const std::optional<std::int64_t>& wanted = fieldOf(desired, field);
+        const std::optional<std::int64_t>& now = fieldOf(current, field);
         if (wanted && wanted != now)
             lines += path + ": " + fieldName(field) + ' ' + timeText(now) + " -> " +
                      timeText(wanted) + '\n';

@@ -195,44 +195,20 @@ std::optional<TimeValue> parseTimeValue(std::string_view text) {
     return std::nullopt;
 }
 
-namespace {
-
-template <typename Status> auto& fieldOf(Status& status, TimeField field) {
-    switch (field) {
-    case TimeField::Created:
-        return status.created;
-    case TimeField::Accessed:
-        return status.accessed;
-    case TimeField::Modified:
-        break;
-    }
-    return status.modified;
-}
-
-} // namespace
-
-const std::optional<std::int64_t>& timeOf(const platform::FileStatus& status, TimeField field) {
-    return fieldOf(status, field);
-}
-
-std::optional<std::int64_t>& timeOf(platform::FileStatus& status, TimeField field) {
-    return fieldOf(status, field);
-}
-
 std::optional<CalendarTime> resolveTime(const TimeValue& value, const platform::FileStatus& current,
                                         TimeField field, const std::optional<CalendarTime>& found) {
     switch (value.kind) {
     case TimeValue::Kind::At:
         return value.seconds;
     case TimeValue::Kind::Copy:
-        return timeOf(current, value.from);
+        return fieldOf(current, value.from);
     case TimeValue::Kind::Exif:
     case TimeValue::Kind::Name:
         return found;
     case TimeValue::Kind::Shift:
         break;
     }
-    const std::optional<std::int64_t>& base = timeOf(current, field);
+    const std::optional<std::int64_t>& base = fieldOf(current, field);
     std::int64_t shifted = 0;
     if (!base || __builtin_add_overflow(*base, value.seconds, &shifted))
         return std::nullopt;

@@ -41,9 +41,18 @@ std::optional<std::int64_t> parseShift(std::string_view text);
 // Any of the forms above, "copy:created|modified|accessed", "exif" or "name".
 std::optional<TimeValue> parseTimeValue(std::string_view text);
 
-// The field of a status.
-const std::optional<std::int64_t>& timeOf(const platform::FileStatus& status, TimeField field);
-std::optional<std::int64_t>& timeOf(platform::FileStatus& status, TimeField field);
+// The created, modified or accessed member of anything that has the three.
+template <typename Times> auto& fieldOf(Times& times, TimeField field) {
+    switch (field) {
+    case TimeField::Created:
+        return times.created;
+    case TimeField::Accessed:
+        return times.accessed;
+    case TimeField::Modified:
+        break;
+    }
+    return times.modified;
+}
 
 // The new value of one field of a file from the file's current status; nothing when the value
 // needs a time the file does not have or the result does not fit. Exif and Name take what the
