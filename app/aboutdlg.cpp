@@ -1,6 +1,7 @@
 #include "app/aboutdlg.h"
 
 #include "platform/shell.h"
+#include "presentation/artwork.h"
 
 #include <QCursor>
 #include <QFontDatabase>
@@ -40,13 +41,6 @@ QFont linkFont() {
     font.setPixelSize(12);
     font.setUnderline(true);
     return font;
-}
-
-QIcon applicationIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/art/kelvoro-%1.png").arg(size), QSize(size, size));
-    return icon;
 }
 
 } // namespace

@@ -1,12 +1,13 @@
 #include "app/kelvoroapp.h"
 
 #include "app/mainframe.h"
-#include "app/prompt.h"
+#include "app/services.h"
 #include "app/settingsstore.h"
 #include "common/fileerrortext.h"
 #include "filelist/trazzleview.h"
 #include "platform/filesystem.h"
 #include "presentation/artwork.h"
+#include "presentation/prompt.h"
 
 #include <QApplication>
 #include <QCoreApplication>

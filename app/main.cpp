@@ -1,9 +1,9 @@
 #include "app/kelvoroapp.h"
-#include "app/prompt.h"
+#include "app/services.h"
 #include "app/settingsstore.h"
-#include "filelist/trazzleview.h"
 #include "platform/filesystem.h"
 #include "platform/shell.h"
+#include "presentation/prompt.h"
 
 #include <QApplication>
 

@@ -1,13 +1,16 @@
 #include "app/mainframe.h"
 
 #include "app/aboutdlg.h"
+#include "app/commandhandlers.h"
 #include "app/guide.h"
-#include "app/prompt.h"
+#include "app/services.h"
 #include "app/settingsstore.h"
 #include "filelist/trazzleview.h"
 #include "platform/filesystem.h"
 #include "platform/keystate.h"
 #include "presentation/menulook.h"
+#include "presentation/prompt.h"
+#include "properties/propertycommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +19,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -65,20 +69,28 @@ QList<QByteArray> localPathsFromUriList(const QByteArray& uriList) {
 
 CMainFrame::CMainFrame(Services& services, QWidget* parent)
     : QMainWindow(parent), m_services(services) {
-    setWindowTitle(QStringLiteral("Kelvoro"));
+    // The placeholder shows the unsaved state the desktop's way.
+    setWindowTitle(QStringLiteral("Kelvoro[*]"));
     setAcceptDrops(true);
 
-    m_view = new CTrazzleView(services, this);
-    m_view->setFrame(this);
+    m_view = new CTrazzleView(services.prompt, services.fileSystem, this);
     setCentralWidget(m_view);
+    m_context = std::make_unique<CommandContext>(
+        CommandContext{*m_view, this, services.prompt, services.fileSystem, services.shell,
+                       [this] { return QuerySaveChanges(); }});
 
     createActions();
     createMenus();
     createToolBar();
     createStatusBar();
+    createContextMenu();
     restoreWindowPlacement();
 
     connect(m_view, &CTrazzleView::commandStateChanged, this, &CMainFrame::updateCommandStates);
+    connect(&m_view->rows(), &FileListModel::stagedCountChanged, this,
+            [this](int staged) { setWindowModified(staged > 0); });
+    connect(m_view, &CTrazzleView::editRequested, m_actions.value(ID_EDIT_PROPERTIES),
+            &QAction::trigger);
     updateCommandStates();
     qApp->installEventFilter(this);
 }
@@ -120,6 +132,18 @@ void CMainFrame::createMenus() {
                 menu->addAction(m_actions.value(id));
         }
     }
+}
+
+void CMainFrame::createContextMenu() {
+    auto* menu = new QMenu(m_view);
+    menu->setObjectName(QStringLiteral("contextMenu"));
+    for (int id : contextMenuLayout()) {
+        if (id == ID_SEPARATOR)
+            menu->addSeparator();
+        else
+            menu->addAction(m_actions.value(id));
+    }
+    m_view->setContextMenu(menu);
 }
 
 void CMainFrame::createToolBar() {
@@ -192,49 +216,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::updateCommandStates() {
-    const CommandState state{m_view->rows().rowCount(), m_view->selectedCount(), m_bChanged};
+    const CommandState state{m_view->rows().rowCount(), m_view->selectedCount(), IsChanged()};
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(isCommandEnabled(it.key(), state));
 }
 
 void CMainFrame::runCommand(int id) {
     switch (id) {
-    case ID_FILE_OPEN:
-        m_view->OnFileOpen();
-        break;
-    case ID_FILE_SAVE:
-        m_view->OnFileSave();
-        break;
     case ID_APP_EXIT:
         close();
-        break;
-    case ID_EDIT_PROPERTIES:
-    case ID_CONTEXT_EDIT_PROPERTIES:
-        m_view->OnEditProperties();
-        break;
-    case ID_EDIT_RENAME:
-    case ID_CONTEXT_RENAME:
-        m_view->OnRename();
-        break;
-    case ID_EDIT_CHANGE_ASSOCIATION:
-    case ID_CONTEXT_CHANGE_ASSOCIATION:
-        m_view->OnChangeAssociation();
-        break;
-    case ID_CONTEXT_OPEN:
-        m_view->OnOpenWithProgram();
-        break;
-    case ID_EDIT_SELECT_ALL:
-    case ID_CONTEXT_SELECT_ALL:
-        m_view->OnSelectAll();
-        break;
-    case ID_EDIT_CLEAR:
-    case ID_CONTEXT_CLEAR:
-        m_view->OnClear();
-        break;
-    case ID_FILE_NEW:
-    case ID_EDIT_CLEAR_ALL:
-    case ID_CONTEXT_CLEAR_ALL:
-        m_view->OnClearAll();
         break;
     case ID_VIEW_TOOLBAR:
         m_toolBar->setVisible(m_actions.value(id)->isChecked());
@@ -248,25 +238,24 @@ void CMainFrame::runCommand(int id) {
         break;
     }
     default:
+        if (const CommandHandler handler = commandHandler(id))
+            handler(*m_context);
         break;
     }
 }
 
-void CMainFrame::SetChanged(bool changed) {
-    if (m_bChanged == changed)
-        return;
-    m_bChanged = changed;
-    updateCommandStates();
+bool CMainFrame::IsChanged() const {
+    return m_view->rows().stagedCount() > 0;
 }
 
 bool CMainFrame::QuerySaveChanges() {
-    if (!m_bChanged)
+    if (!IsChanged())
         return true;
     switch (m_services.prompt.yesNoCancel(this, QStringLiteral("変更を保存しますか？"))) {
     case Prompt::Answer::Cancel:
         return false;
     case Prompt::Answer::Yes:
-        return m_view->OnFileSave();
+        return OnFileSave(*m_context);
     case Prompt::Answer::No:
         return true;
     }
@@ -338,6 +327,13 @@ void CMainFrame::dropEvent(QDropEvent* event) {
                 paths.append(QFile::encodeName(url.toLocalFile()));
     }
     event->acceptProposedAction();
+    // The program the files come from waits until the drop returns: adding them, with its
+    // progress and messages, runs after that.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { addDroppedFiles(paths); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::addDroppedFiles(const QList<QByteArray>& paths) {
     m_view->addFiles(paths, [this, &paths](qsizetype i) {
         return !m_services.fileSystem.isDirectory(paths[i].toStdString());
     });

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "app/commands.h"
+#include "filelist/commandcontext.h"
 
 #include <QHash>
 #include <QMainWindow>
+
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -25,9 +28,8 @@ public:
 
     CTrazzleView* view() const { return m_view; }
 
-    // The unsaved-changes flag: set while staged edits wait for a save.
-    void SetChanged(bool changed);
-    bool IsChanged() const { return m_bChanged; }
+    // Whether staged edits wait for a save; the list's rows decide.
+    bool IsChanged() const;
     // True when the caller may go on and drop the staged edits; asks first when there are
     // some. Yes saves first; a save that stops on an error answers false.
     bool QuerySaveChanges();
@@ -39,8 +41,10 @@ public:
     QAction* action(int id) const { return m_actions.value(id); }
     QToolBar* toolBar() const { return m_toolBar; }
 
-    // Enables every command by the current rows, selection and flag.
+    // Enables every command by the current rows, selection and staged edits.
     void updateCommandStates();
+    // Runs a command's handler, whether or not its action is enabled.
+    void runCommand(int id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,8 +57,9 @@ private:
     void createMenus();
     void createToolBar();
     void createStatusBar();
+    void createContextMenu();
     void restoreWindowPlacement();
-    void runCommand(int id);
+    void addDroppedFiles(const QList<QByteArray>& paths);
     void updateLockIndicators();
 
     Services& m_services;
@@ -64,7 +69,7 @@ private:
     QLabel* m_numIndicator = nullptr;
     QLabel* m_scrollIndicator = nullptr;
     QHash<int, QAction*> m_actions;
-    bool m_bChanged = false;
+    std::unique_ptr<CommandContext> m_context;
     bool m_startMaximized = false;
 };
 

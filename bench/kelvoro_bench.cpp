@@ -3,12 +3,13 @@
 
 #include "app/kelvoroapp.h"
 #include "app/mainframe.h"
-#include "app/prompt.h"
+#include "app/services.h"
 #include "app/settingsstore.h"
 #include "filelist/trazzleview.h"
 #include "platform/dosattrib.h"
 #include "platform/filesystem.h"
 #include "platform/shell.h"
+#include "presentation/prompt.h"
 #include "rename/renamerows.h"
 
 #include <QApplication>
@@ -391,7 +392,7 @@ void Bench::selectAndPaint() {
         QCoreApplication::processEvents();
         view.viewport()->repaint();
         select.push_back(timed([&] {
-            view.OnSelectAll();
+            g_app->frame.runCommand(ID_EDIT_SELECT_ALL);
             QCoreApplication::processEvents();
         }));
         paint.push_back(timed([&] { view.viewport()->repaint(); }));
@@ -441,7 +442,8 @@ void Bench::saving() {
         }
     };
     auto save = [&] {
-        if (!view.OnFileSave() || model.stagedCount() != 0)
+        g_app->frame.runCommand(ID_FILE_SAVE);
+        if (model.stagedCount() != 0)
             fail("the save failed");
     };
     const std::vector<double> kelvoro = repeat([&] {

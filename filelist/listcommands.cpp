@@ -1,28 +1,54 @@
-#include "app/mainframe.h"
+#include "filelist/listcommands.h"
+
+#include "filelist/commandcontext.h"
 #include "filelist/trazzleview.h"
 #include "platform/shell.h"
+
+#include <QFileDialog>
 
 #include <algorithm>
 
 namespace kelvoro {
 
-void CTrazzleView::OnSelectAll() {
-    const int count = m_model.rowCount();
-    // One range for every row; the current row keeps the focus.
-    if (count > 0)
-        selectionModel()->select(
-            QItemSelection(m_model.index(0, 0), m_model.index(count - 1, ColumnCount - 1)),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    viewport()->update();
+FileListModel& CommandContext::rows() const {
+    return view.rows();
 }
 
-void CTrazzleView::OnClear() {
-    if (!HasSelection())
+void OnFileOpen(CommandContext& context) {
+    QFileDialog dialog(&context.view);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Every file, names without "." included.
+    dialog.setNameFilter(QStringLiteral("すべてのファイル (*)"));
+    if (dialog.exec() != QDialog::Accepted)
         return;
-    const std::vector<int> removed = selectedRows();
+    QList<QByteArray> paths;
+    for (const QString& file : dialog.selectedFiles())
+        paths.append(QFile::encodeName(file));
+    context.view.addFiles(paths);
+}
+
+void OnSelectAll(CommandContext& context) {
+    CTrazzleView& view = context.view;
+    const FileListModel& model = view.rows();
+    const int count = model.rowCount();
+    // One range for every row; the current row keeps the focus.
+    if (count > 0)
+        view.selectionModel()->select(
+            QItemSelection(model.index(0, 0), model.index(count - 1, ColumnCount - 1)),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view.viewport()->update();
+}
+
+void OnClear(CommandContext& context) {
+    CTrazzleView& view = context.view;
+    if (!view.HasSelection())
+        return;
+    FileListModel& model = view.rows();
+    const std::vector<int> removed = view.selectedRows();
     // The current row survives the removal, or hands over to the nearest row above it (below
     // when none is left above), also when a scattered removal resets the model.
-    const QModelIndex current = currentIndex();
+    const QModelIndex current = view.currentIndex();
     int target = -1;
     if (current.isValid()) {
         const int row = current.row();
@@ -32,33 +58,29 @@ void CTrazzleView::OnClear() {
         target = !gone ? survivorsAbove : std::max(survivorsAbove - 1, 0);
     }
     // Selection ranges hold persistent indexes that every removed range would walk.
-    clearSelection();
-    // Staged edits leave with their rows; once none is left there is nothing to save.
-    m_model.removeRowList(removed);
-    if (target >= 0 && target < m_model.rowCount())
-        selectionModel()->setCurrentIndex(m_model.index(target, current.column()),
-                                          QItemSelectionModel::NoUpdate);
-    if (m_frame && m_model.stagedCount() == 0)
-        m_frame->SetChanged(false);
+    view.clearSelection();
+    // Staged edits leave with their rows.
+    model.removeRowList(removed);
+    if (target >= 0 && target < model.rowCount())
+        view.selectionModel()->setCurrentIndex(model.index(target, current.column()),
+                                               QItemSelectionModel::NoUpdate);
 }
 
-void CTrazzleView::OnClearAll() {
-    if (m_frame && !m_frame->QuerySaveChanges())
+void OnClearAll(CommandContext& context) {
+    if (context.querySaveChanges && !context.querySaveChanges())
         return;
-    m_model.clear();
-    if (m_frame)
-        m_frame->SetChanged(false);
+    context.rows().clear();
 }
 
-void CTrazzleView::OnOpenWithProgram() {
-    for (int r : selectedRows())
-        m_services.shell.openWithAssociatedProgram(m_model.row(r).path());
+void OnOpenWithProgram(CommandContext& context) {
+    for (int r : context.view.selectedRows())
+        context.shell.openWithAssociatedProgram(context.rows().row(r).path());
 }
 
-void CTrazzleView::OnChangeAssociation() {
-    const std::vector<int> rows = selectedRows();
+void OnChangeAssociation(CommandContext& context) {
+    const std::vector<int> rows = context.view.selectedRows();
     if (!rows.empty())
-        m_services.shell.chooseProgram(m_model.row(rows.front()).path(), this);
+        context.shell.chooseProgram(context.rows().row(rows.front()).path(), &context.view);
 }
 
 } // namespace kelvoro

@@ -1,8 +1,5 @@
-#include "app/commands.h"
-#include "app/mainframe.h"
 #include "filelist/trazzleview.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -25,18 +22,6 @@ bool isInertEditKey(QKeyEvent* event) {
 
 } // namespace
 
-std::unique_ptr<QMenu> CTrazzleView::createContextMenu() {
-    auto menu = std::make_unique<QMenu>(this);
-    menu->setObjectName(QStringLiteral("contextMenu"));
-    for (int id : contextMenuLayout()) {
-        if (id == ID_SEPARATOR)
-            menu->addSeparator();
-        else if (QAction* action = m_frame ? m_frame->action(id) : nullptr)
-            menu->addAction(action);
-    }
-    return menu;
-}
-
 QPoint CTrazzleView::contextMenuPosition(const QContextMenuEvent& event) const {
     if (event.reason() != QContextMenuEvent::Keyboard)
         return event.globalPos();
@@ -56,22 +41,20 @@ QPoint CTrazzleView::contextMenuPosition(const QContextMenuEvent& event) const {
 }
 
 void CTrazzleView::contextMenuEvent(QContextMenuEvent* event) {
-    const std::unique_ptr<QMenu> menu = createContextMenu();
-    menu->exec(contextMenuPosition(*event));
+    if (m_contextMenu)
+        m_contextMenu->exec(contextMenuPosition(*event));
     event->accept();
 }
 
-void CTrazzleView::runEditCommand() {
-    if (!HasSelection() || !m_frame)
-        return;
-    if (QAction* edit = m_frame->action(ID_EDIT_PROPERTIES))
-        edit->trigger();
+void CTrazzleView::requestEdit() {
+    if (HasSelection())
+        Q_EMIT editRequested();
 }
 
 void CTrazzleView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
-        runEditCommand();
+        requestEdit();
 }
 
 void CTrazzleView::keyPressEvent(QKeyEvent* event) {
@@ -79,8 +62,16 @@ void CTrazzleView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The other key that asks for the context menu, beside the Menu key.
+    if (event->keyCombination() == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)) {
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(), QPoint(),
+                                    event->modifiers());
+        contextMenuEvent(&menuEvent);
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        runEditCommand();
+        requestEdit();
     QTableView::keyPressEvent(event);
 }
 

@@ -1,11 +1,10 @@
 #include "filelist/trazzleview.h"
 
-#include "app/prompt.h"
 #include "platform/filesystem.h"
+#include "presentation/prompt.h"
 #include "presentation/rowdelegate.h"
 #include "presentation/rowprogress.h"
 
-#include <QFileDialog>
 #include <QHeaderView>
 
 #include <string>
@@ -19,8 +18,8 @@ const std::string kColumnSection = "column";
 
 } // namespace
 
-CTrazzleView::CTrazzleView(Services& services, QWidget* parent)
-    : QTableView(parent), m_services(services), m_ini(kIniFile),
+CTrazzleView::CTrazzleView(Prompt& prompt, platform::FileSystem& fileSystem, QWidget* parent)
+    : QTableView(parent), m_prompt(prompt), m_fileSystem(fileSystem), m_ini(kIniFile),
       m_progressFactory([](QWidget* window, const QString& text) {
           return std::make_unique<RowProgress>(window, text);
       }) {
@@ -38,8 +37,8 @@ CTrazzleView::CTrazzleView(Services& services, QWidget* parent)
 
     QHeaderView* rowsHeader = verticalHeader();
     rowsHeader->hide();
-    rowsHeader->setMinimumSectionSize(kRowHeight);
-    rowsHeader->setDefaultSectionSize(kRowHeight);
+    rowsHeader->setMinimumSectionSize(RowDelegate::kRowHeight);
+    rowsHeader->setDefaultSectionSize(RowDelegate::kRowHeight);
     rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
 
     QHeaderView* columns = horizontalHeader();
@@ -80,8 +79,8 @@ void CTrazzleView::writeColumnWidths() {
 }
 
 void CTrazzleView::AddFile(const QByteArray& path) {
-    if (!m_model.addFile(path, m_services.fileSystem))
-        m_services.prompt.information(this, QStringLiteral("既に存在します。"));
+    if (!m_model.addFile(path, m_fileSystem))
+        m_prompt.information(this, QStringLiteral("既に存在します。"));
 }
 
 void CTrazzleView::addFiles(const QList<QByteArray>& paths,
@@ -106,13 +105,13 @@ void CTrazzleView::addFiles(const QList<QByteArray>& paths,
             block.clear();
             for (int j = i; j < std::min(total, i + kBlock); ++j)
                 block.push_back(paths[j].toStdString());
-            statuses = m_services.fileSystem.readStatuses(block);
+            statuses = m_fileSystem.readStatuses(block);
         }
         if (accept && !accept(i))
             continue;
         if (!m_model.queueFile(path, statuses[static_cast<std::size_t>(i % kBlock)])) {
             m_model.publishPending();
-            m_services.prompt.information(this, QStringLiteral("既に存在します。"));
+            m_prompt.information(this, QStringLiteral("既に存在します。"));
             progress->restartDelay();
         }
     }
@@ -126,8 +125,7 @@ void CTrazzleView::addCommandLineFiles(const QList<CommandLineEntry>& entries) {
         paths.append(entry.path);
     addFiles(paths, [this, &entries](qsizetype i) {
         const CommandLineEntry& entry = entries[i];
-        return !entry.mustOpen ||
-               m_services.fileSystem.isReadableRegularFile(entry.path.toStdString());
+        return !entry.mustOpen || m_fileSystem.isReadableRegularFile(entry.path.toStdString());
     });
 }
 
@@ -156,18 +154,10 @@ std::vector<int> CTrazzleView::selectedRows() const {
     return rows;
 }
 
-void CTrazzleView::OnFileOpen() {
-    QFileDialog dialog(this);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // Every file, names without "." included.
-    dialog.setNameFilter(QStringLiteral("すべてのファイル (*)"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QList<QByteArray> paths;
-    for (const QString& file : dialog.selectedFiles())
-        paths.append(QFile::encodeName(file));
-    addFiles(paths);
+RowLoopProgress CTrazzleView::rowProgress(RowProgress& progress) const {
+    return [this, &progress](int done, int total, int row) {
+        return progress.next(done, total, [&] { return m_model.row(row).path(); });
+    };
 }
 
 } // namespace kelvoro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/rowloop.h"
 #include "filelist/commandline.h"
 #include "filelist/filelistmodel.h"
 #include "platform/ini.h"
@@ -15,22 +16,11 @@ class QMenu;
 
 namespace kelvoro {
 
-class CMainFrame;
 class Prompt;
 class RowProgress;
-class SettingsStore;
 namespace platform {
 class FileSystem;
-class Shell;
 } // namespace platform
-
-// What the window and its commands use of the outside world; tests put fakes in.
-struct Services {
-    Prompt& prompt;
-    platform::FileSystem& fileSystem;
-    platform::Shell& shell;
-    SettingsStore& settings;
-};
 
 // Makes the progress display of a long loop over rows, for the given window; `text` says
 // what is being done.
@@ -42,17 +32,12 @@ class CTrazzleView : public QTableView {
     Q_OBJECT
 
 public:
-    static constexpr int kRowHeight = 15;
-
-    explicit CTrazzleView(Services& services, QWidget* parent = nullptr);
+    CTrazzleView(Prompt& prompt, platform::FileSystem& fileSystem, QWidget* parent = nullptr);
     // Writes the column widths back to the settings file.
     ~CTrazzleView() override;
 
-    void setFrame(CMainFrame* frame) { m_frame = frame; }
-
     FileListModel& rows() { return m_model; }
     const FileListModel& rows() const { return m_model; }
-    Services& services() { return m_services; }
 
     // Index of the last row; -1 when the list is empty.
     int lastItem() const { return m_model.rowCount() - 1; }
@@ -76,27 +61,23 @@ public:
 
     // Adding, saving and renaming report their progress through what this makes.
     void setProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
+    // The progress display of a long loop over rows; `text` says what is being done.
+    std::unique_ptr<RowProgress> startProgress(const QString& text);
+    // A loop's progress callback that shows its rows' paths on the display.
+    RowLoopProgress rowProgress(RowProgress& progress) const;
 
-    // Commands handled by the view.
-    void OnFileOpen();
-    // True when every staged row was written.
-    bool OnFileSave();
-    void OnEditProperties();
-    void OnRename();
-    void OnSelectAll();
-    void OnClear();
-    void OnClearAll();
-    void OnOpenWithProgram();
-    void OnChangeAssociation();
-
-    // The list's context menu, made of the frame's actions so it greys what they grey.
-    std::unique_ptr<QMenu> createContextMenu();
+    // The list's context menu, made once by the frame of its own actions (so it greys what
+    // they grey) and shown again each time: assistive technology keeps what it learned of it.
+    void setContextMenu(QMenu* menu) { m_contextMenu = menu; }
+    QMenu* contextMenu() const { return m_contextMenu; }
     // Where the menu asked for by the event appears, in global coordinates.
     QPoint contextMenuPosition(const QContextMenuEvent& event) const;
 
 Q_SIGNALS:
     // Rows, selection or staged state changed: command states need a new look.
     void commandStateChanged();
+    // Double click or Enter on selected rows: their properties are to be edited.
+    void editRequested();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -106,13 +87,13 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void runEditCommand();
-    std::unique_ptr<RowProgress> startProgress(const QString& text);
+    void requestEdit();
     void readColumnWidths();
     void writeColumnWidths();
 
-    Services& m_services;
-    CMainFrame* m_frame = nullptr;
+    Prompt& m_prompt;
+    platform::FileSystem& m_fileSystem;
+    QMenu* m_contextMenu = nullptr;
     FileListModel m_model;
     platform::IniFile m_ini;
     std::array<int, ColumnCount> m_nColumnWidth{};

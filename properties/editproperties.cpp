@@ -1,22 +1,26 @@
-#include "app/mainframe.h"
-#include "app/prompt.h"
+#include "properties/propertycommands.h"
+
 #include "common/fileerrortext.h"
+#include "filelist/commandcontext.h"
 #include "filelist/trazzleview.h"
+#include "presentation/prompt.h"
 #include "presentation/rowprogress.h"
 #include "properties/change.h"
 #include "properties/savechanges.h"
 
 namespace kelvoro {
 
-void CTrazzleView::OnEditProperties() {
-    const std::vector<int> selected = selectedRows();
+void OnEditProperties(CommandContext& context) {
+    CTrazzleView& view = context.view;
+    FileListModel& model = view.rows();
+    const std::vector<int> selected = view.selectedRows();
     if (selected.empty())
         return;
 
-    CChange dialog(this);
+    CChange dialog(&view);
     const int first = selected.front();
-    auto cell = [this, first](int column) {
-        return m_model.data(m_model.index(first, column), Qt::DisplayRole).toString();
+    auto cell = [&model, first](int column) {
+        return model.data(model.index(first, column), Qt::DisplayRole).toString();
     };
     dialog.setCreatedText(cell(ColCreated));
     dialog.setModifiedText(cell(ColModified));
@@ -27,33 +31,29 @@ void CTrazzleView::OnEditProperties() {
     dialog.setIndexText(cell(ColIndex));
 
     if (dialog.exec() == QDialog::Accepted) {
-        if (m_frame)
-            m_frame->SetChanged(true);
         const RowFlags flags{!dialog.readOnlyText().isEmpty(), !dialog.hiddenText().isEmpty(),
                              !dialog.archiveText().isEmpty(), !dialog.indexText().isEmpty()};
-        const FileListModel::ChangeBatch batch(m_model);
+        const FileListModel::ChangeBatch batch(model);
         for (int r : selected)
-            m_model.stageEdit(r, dialog.created(), dialog.modified(), dialog.accessed(), flags);
+            model.stageEdit(r, dialog.created(), dialog.modified(), dialog.accessed(), flags);
     }
-    viewport()->update();
+    view.viewport()->update();
 }
 
-bool CTrazzleView::OnFileSave() {
-    std::unique_ptr<RowProgress> progress = startProgress(QStringLiteral("保存しています…"));
+bool OnFileSave(CommandContext& context) {
+    CTrazzleView& view = context.view;
+    FileListModel& model = view.rows();
+    std::unique_ptr<RowProgress> progress = view.startProgress(QStringLiteral("保存しています…"));
     const SaveResult result =
-        saveStagedRows(m_model, m_services.fileSystem, [&](int done, int total, int row) {
-            return progress->next(done, total, [&] { return m_model.row(row).path(); });
-        });
+        saveStagedRows(model, context.fileSystem, view.rowProgress(*progress));
     progress.reset();
     if (result.outcome == SaveResult::Outcome::Failed)
-        m_services.prompt.stop(this, fileErrorText(result.error->cause(),
-                                                   displayPath(m_model.row(result.row).path())));
+        context.prompt.stop(
+            &view, fileErrorText(result.error->cause(), displayPath(model.row(result.row).path())));
     if (result.outcome != SaveResult::Outcome::Saved)
         return false;
-    m_services.prompt.information(this, QStringLiteral("保存が完了しました"));
-    if (m_frame)
-        m_frame->SetChanged(false);
-    viewport()->update();
+    context.prompt.information(&view, QStringLiteral("保存が完了しました"));
+    view.viewport()->update();
     return true;
 }
 

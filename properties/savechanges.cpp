@@ -6,7 +6,7 @@
 namespace kelvoro {
 
 SaveResult saveStagedRows(FileListModel& model, platform::FileSystem& fs,
-                          const SaveProgress& progress) {
+                          const RowLoopProgress& progress) {
     const int total = model.stagedCount();
     int done = 0;
     for (int r = 0; r < model.rowCount() && done < total; ++r) {

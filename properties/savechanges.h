@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/rowloop.h"
 #include "platform/filestatus.h"
 
-#include <functional>
 #include <optional>
 
 namespace kelvoro {
@@ -11,10 +11,6 @@ class FileListModel;
 namespace platform {
 class FileSystem;
 }
-
-// Called before each row with staged edits is written: the number written so far, the number
-// to write and that row. Returning false stops the save before that row.
-using SaveProgress = std::function<bool(int done, int total, int row)>;
 
 struct SaveResult {
     enum class Outcome { Saved, Failed, Cancelled };
@@ -27,6 +23,6 @@ struct SaveResult {
 // the edited times and the four flags. Stops at the first failure; the rows written before it
 // stay written and every staged mark stays. After a complete save no row is staged.
 SaveResult saveStagedRows(FileListModel& model, platform::FileSystem& fs,
-                          const SaveProgress& progress = {});
+                          const RowLoopProgress& progress = {});
 
 } // namespace kelvoro

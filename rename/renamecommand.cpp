@@ -1,25 +1,26 @@
+#include "rename/renamecommand.h"
+
+#include "filelist/commandcontext.h"
 #include "filelist/trazzleview.h"
-#include "platform/filesystem.h"
 #include "presentation/rowprogress.h"
 #include "rename/renamedialog.h"
 #include "rename/renamerows.h"
 
 namespace kelvoro {
 
-void CTrazzleView::OnRename() {
-    if (!HasSelection())
+void OnRename(CommandContext& context) {
+    CTrazzleView& view = context.view;
+    if (!view.HasSelection())
         return;
-    const std::vector<int> rows = selectedRows();
-    CReName dialog(m_services.prompt, this);
+    const std::vector<int> rows = view.selectedRows();
+    CReName dialog(context.prompt, &view);
     if (dialog.exec() == QDialog::Accepted) {
         const std::unique_ptr<RowProgress> progress =
-            startProgress(QStringLiteral("名前を変更しています…"));
-        renameRows(m_model, m_services.fileSystem, dialog.options(), rows,
-                   [&](int done, int total, int row) {
-                       return progress->next(done, total, [&] { return m_model.row(row).path(); });
-                   });
+            view.startProgress(QStringLiteral("名前を変更しています…"));
+        renameRows(view.rows(), context.fileSystem, dialog.options(), rows,
+                   view.rowProgress(*progress));
     }
-    viewport()->update();
+    view.viewport()->update();
 }
 
 } // namespace kelvoro

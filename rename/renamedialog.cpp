@@ -1,6 +1,6 @@
 #include "rename/renamedialog.h"
 
-#include "app/prompt.h"
+#include "presentation/prompt.h"
 #include "common/namelength.h"
 
 #include <QButtonGroup>

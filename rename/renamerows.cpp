@@ -44,7 +44,7 @@ private:
 
 RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
                         const RenameOptions& options, const std::vector<int>& rows,
-                        const RenameProgress& progress) {
+                        const RowLoopProgress& progress) {
     RenameResult result;
     result.rows.reserve(rows.size());
     const FileListModel::ChangeBatch batch(model);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/rowloop.h"
 #include "rename/newname.h"
 
-#include <functional>
 #include <vector>
 
 namespace kelvoro {
@@ -29,16 +29,12 @@ struct RenameResult {
     bool cancelled = false;
 };
 
-// Called before each row with the number of rows done, the total and that row; false stops
-// there.
-using RenameProgress = std::function<bool(int done, int total, int row)>;
-
 // Renames the files of the given rows (ascending) on disk: per row the extension step, then
 // the name step, each a move of its own that never replaces a file. A row's name changes
 // only after its move succeeded; failures are silent and the next step and row go on. Rows
 // already renamed keep their new names when the progress callback stops the run.
 RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
                         const RenameOptions& options, const std::vector<int>& rows,
-                        const RenameProgress& progress = {});
+                        const RowLoopProgress& progress = {});
 
 } // namespace kelvoro

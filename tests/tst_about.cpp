@@ -2,6 +2,7 @@
 #include "app/commands.h"
 #include "app/guide.h"
 #include "app/mainframe.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 
 #include <QAction>
@@ -55,6 +56,7 @@ void makeGuide(const QString& path) {
 class TestAbout : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
 private Q_SLOTS:
     void showsNameVersionAndNotice() {
         test::FakeShell shell;

@@ -1,6 +1,7 @@
 #include "app/commands.h"
 #include "app/kelvoroapp.h"
 #include "app/mainframe.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 
 #include <QAction>
@@ -59,6 +60,7 @@ QImage onBackground(const QImage& picture, const QColor& background) {
 class TestArtwork : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
 private Q_SLOTS:
     void everyCommandOfTheIconTablesHasItsImages() {
         QCOMPARE(frameMenuIcons().size(), 8u);

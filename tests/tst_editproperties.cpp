@@ -3,6 +3,7 @@
 #include "app/mainframe.h"
 #include "properties/change.h"
 #include "statushelpers.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 
 #include <QAction>
@@ -57,6 +58,7 @@ const QString kEditedText = u"2010/08/07 09:05:03"_s;
 class TestEditProperties : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
     QTemporaryDir m_dir;
     std::unique_ptr<test::TestServices> m_services;
     std::unique_ptr<CMainFrame> m_frame;
@@ -138,7 +140,7 @@ private Q_SLOTS:
         listFiles(2);
         QVERIFY(!m_frame->action(ID_EDIT_PROPERTIES)->isEnabled());
         // Double click and Enter reach the command whatever the selection.
-        QVERIFY(!withDialog([this] { view()->OnEditProperties(); }, [](CChange&) {}));
+        QVERIFY(!withDialog([this] { m_frame->runCommand(ID_EDIT_PROPERTIES); }, [](CChange&) {}));
         QVERIFY(!m_frame->IsChanged());
         QCOMPARE(rows().stagedCount(), 0);
     }
@@ -265,7 +267,8 @@ private Q_SLOTS:
             QCOMPARE(::unlink(m_paths[1].constData()), 0);
         }
 
-        QVERIFY(!view()->OnFileSave());
+        m_frame->runCommand(ID_FILE_SAVE);
+        QVERIFY(m_frame->IsChanged());
         QCOMPARE(m_services->prompt.texts(),
                  QStringList{QString::fromLocal8Bit(m_paths[1]) + message});
         QCOMPARE(shown()[0].kind, Kind::Stop);

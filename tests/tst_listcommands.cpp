@@ -1,6 +1,8 @@
 #include "app/mainframe.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -54,7 +56,6 @@ struct Window {
     void stage(int r) {
         const FileRow& row = rows.row(r);
         rows.stageEdit(r, std::nullopt, 1600000000, std::nullopt, row.flags());
-        frame.SetChanged(true);
     }
 
     QList<QByteArray> paths() const {
@@ -130,6 +131,7 @@ void onNextPopup(std::function<void(QMenu*)> inspect) {
 class TestListCommands : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
     QTemporaryDir m_dir;
     QByteArray dir() const { return QFile::encodeName(m_dir.path()); }
 
@@ -152,7 +154,7 @@ private Q_SLOTS:
         addAll(w, f.mid(0, 3));
         w.select({1});
         QVERIFY(w.enabled(ID_EDIT_CLEAR));
-        w.view.OnClear();
+        w.frame.runCommand(ID_EDIT_CLEAR);
         QCOMPARE(w.paths(), (QList<QByteArray>{f[0], f[2]}));
         QCOMPARE(w.view.lastItem(), 1);
         QVERIFY(w.t.prompt.shown.isEmpty()); // no question
@@ -167,7 +169,7 @@ private Q_SLOTS:
         // Nothing selected: nothing removed.
         w.view.clearSelection();
         QVERIFY(!w.enabled(ID_EDIT_CLEAR));
-        w.view.OnClear();
+        w.frame.runCommand(ID_EDIT_CLEAR);
         QCOMPARE(w.rows.rowCount(), 4);
     }
 
@@ -178,14 +180,14 @@ private Q_SLOTS:
         w.stage(0);
         w.stage(2);
         w.select({1});
-        w.view.OnClear();
+        w.frame.runCommand(ID_EDIT_CLEAR);
         // The marks follow the rows that moved up, and nothing past the end is marked.
         QCOMPARE(w.stagedMarks(), (QList<bool>{true, true, false}));
         QCOMPARE(w.rows.stagedCount(), 2);
         QVERIFY(w.frame.IsChanged());
 
         w.select({0, 2}); // two ranges: a staged row and an unstaged one
-        w.view.OnClear();
+        w.frame.runCommand(ID_EDIT_CLEAR);
         QCOMPARE(w.paths(), QList<QByteArray>{f[2]});
         QCOMPARE(w.stagedMarks(), QList<bool>{true});
         QVERIFY(w.frame.IsChanged());
@@ -193,7 +195,7 @@ private Q_SLOTS:
 
         // The last staged row goes: nothing is left to save, and closing asks nothing.
         w.select({0});
-        w.view.OnClear();
+        w.frame.runCommand(ID_EDIT_CLEAR);
         QCOMPARE(w.view.lastItem(), -1);
         QVERIFY(!w.frame.IsChanged());
         QVERIFY(!w.enabled(ID_FILE_SAVE));
@@ -219,7 +221,7 @@ private Q_SLOTS:
         w.stage(1);
         w.select({0});
         w.t.prompt.answers = {answer};
-        w.view.OnClearAll();
+        w.frame.runCommand(ID_EDIT_CLEAR_ALL);
         QCOMPARE(w.t.prompt.shown.size(), 1);
         QCOMPARE(w.t.prompt.shown[0].kind, test::FakePrompt::Kind::YesNoCancel);
         QCOMPARE(w.t.prompt.shown[0].text, u"変更を保存しますか？"_s);
@@ -239,12 +241,12 @@ private Q_SLOTS:
     void clearAllWithoutEditsAsksNothing() {
         Window w;
         addAll(w, makeFiles("plain-", 2));
-        w.view.OnClearAll();
+        w.frame.runCommand(ID_EDIT_CLEAR_ALL);
         QVERIFY(w.t.prompt.shown.isEmpty());
         QCOMPARE(w.view.lastItem(), -1);
         // Always offered in the context menu, also on an empty list.
         QVERIFY(w.enabled(ID_CONTEXT_CLEAR_ALL));
-        w.view.OnClearAll();
+        w.frame.runCommand(ID_EDIT_CLEAR_ALL);
         QCOMPARE(w.view.lastItem(), -1);
         QVERIFY(w.t.prompt.shown.isEmpty());
     }
@@ -256,7 +258,7 @@ private Q_SLOTS:
         w.stage(0);
         QCOMPARE(::unlink(f[0].constData()), 0); // the save cannot write this row
         w.t.prompt.answers = {Prompt::Answer::Yes};
-        w.view.OnClearAll();
+        w.frame.runCommand(ID_EDIT_CLEAR_ALL);
         QCOMPARE(w.paths(), f);
         QCOMPARE(w.stagedMarks(), (QList<bool>{true, false}));
         QVERIFY(w.frame.IsChanged());
@@ -268,7 +270,7 @@ private Q_SLOTS:
         addAll(w, f);
         w.stage(1);
         w.t.prompt.answers = {Prompt::Answer::Yes};
-        w.view.OnClearAll();
+        w.frame.runCommand(ID_EDIT_CLEAR_ALL);
         QCOMPARE(w.t.prompt.shown.first().text, u"変更を保存しますか？"_s);
         struct stat st {};
         QCOMPARE(::stat(f[1].constData(), &st), 0);
@@ -279,14 +281,14 @@ private Q_SLOTS:
 
     void selectAllTakesEveryRowAndLeavesTheFocus() {
         Window w;
-        w.view.OnSelectAll(); // empty list: nothing to select
+        w.frame.runCommand(ID_EDIT_SELECT_ALL); // empty list: nothing to select
         QVERIFY(!w.view.HasSelection());
         QVERIFY(!w.view.currentIndex().isValid());
 
         addAll(w, makeFiles("all-", 7));
         w.view.setCurrentIndex(w.rows.index(4, ColModified));
         w.select({1, 2, 5});
-        w.view.OnSelectAll();
+        w.frame.runCommand(ID_EDIT_SELECT_ALL);
         QCOMPARE(w.view.selectedCount(), 7);
         QCOMPARE(w.view.selectedRows(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
         QCOMPARE(w.view.selectionModel()->selectedRows().size(), 7); // whole rows
@@ -302,14 +304,14 @@ private Q_SLOTS:
         constexpr int kRows = 100005;
         for (int i = 0; i < kRows; ++i)
             QVERIFY(w.rows.addFile("/many/f" + QByteArray::number(i), fs));
-        w.view.OnSelectAll();
+        w.frame.runCommand(ID_EDIT_SELECT_ALL);
         QCOMPARE(w.view.selectedCount(), kRows);
         w.view.selectionModel()->select(w.rows.index(3, 0),
                                         QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
         w.view.selectionModel()->select(w.rows.index(100001, 0),
                                         QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
         QCOMPARE(w.view.selectedCount(), kRows - 2);
-        w.view.OnClear();
+        w.frame.runCommand(ID_EDIT_CLEAR);
         QCOMPARE(w.paths(), (QList<QByteArray>{"/many/f3", "/many/f100001"}));
         QCOMPARE(w.view.lastItem(), 1);
     }
@@ -353,7 +355,7 @@ private Q_SLOTS:
                 stagedSurvivors.append(w.rows.row(r).path());
         }
 
-        w.view.OnClear();
+        w.frame.runCommand(ID_EDIT_CLEAR);
         QCOMPARE(w.paths(), survivors);
         QList<QByteArray> staged;
         for (int r = 0; r < w.rows.rowCount(); ++r)
@@ -395,7 +397,8 @@ private Q_SLOTS:
         for (int r : selected)
             w.view.selectionModel()->select(w.rows.index(r, 0), QItemSelectionModel::Select |
                                                                     QItemSelectionModel::Rows);
-        const std::unique_ptr<QMenu> menu = w.view.createContextMenu();
+        QMenu* menu = w.view.contextMenu();
+        QVERIFY(menu);
         const QList<MenuItem> expected = {
             {u"タイムスタンプ／属性の編集(&G)"_s, enabled[0], true},
             {u"ファイル名の変更"_s, enabled[1], true},
@@ -462,6 +465,35 @@ private Q_SLOTS:
         w.view.setCurrentIndex(w.rows.index(0, 0));
         w.view.scrollToBottom();
         QCOMPARE(w.view.contextMenuPosition(key), viewport->mapToGlobal(QPoint(0, 0)));
+    }
+
+    // Shift+F10 asks for the menu as the Menu key does; each time it opens, assistive
+    // technology finds every item under its name.
+    void contextMenuByKeyStaysAccessible() {
+        Window w;
+        addAll(w, makeFiles("key-", 2));
+        w.frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w.frame));
+        w.view.setFocus();
+        w.select({0});
+        w.view.setCurrentIndex(w.rows.index(0, ColName));
+        QStringList expected;
+        for (const QAction* a : w.view.contextMenu()->actions())
+            expected.append(a->isSeparator() ? QString() : QString(a->text()).remove(u'&'));
+        for (int round = 1; round <= 3; ++round) {
+            QStringList names;
+            onNextPopup([&](QMenu* menu) {
+                QAccessibleInterface* list = QAccessible::queryAccessibleInterface(menu);
+                for (int i = 0; list && i < list->childCount(); ++i) {
+                    QAccessibleInterface* item = list->child(i);
+                    names.append(item && item->isValid() ? item->text(QAccessible::Name)
+                                                         : u"<invalid>"_s);
+                }
+            });
+            QTest::keyClick(&w.view, Qt::Key_F10, Qt::ShiftModifier);
+            QVERIFY2(names == expected,
+                     qPrintable(u"round %1: %2"_s.arg(round).arg(names.join(u'|'))));
+        }
     }
 
     void enterAndDoubleClickRunTheEditCommand() {
@@ -555,12 +587,12 @@ private Q_SLOTS:
         QList<QByteArray> f = makeFiles("open-", 4);
         f.insert(2, test::makeFile(dir(), "\x93\xfa\x96\x7b.txt")); // Shift_JIS, not UTF-8
         addAll(w, f);
-        w.view.OnOpenWithProgram();
+        w.frame.runCommand(ID_CONTEXT_OPEN);
         QVERIFY(w.t.shell.opened.isEmpty());
 
         w.select({4, 2, 0, 3, 1});
         QVERIFY(w.enabled(ID_CONTEXT_OPEN));
-        w.view.OnOpenWithProgram();
+        w.frame.runCommand(ID_CONTEXT_OPEN);
         QCOMPARE(w.t.shell.opened, f);
         QVERIFY(w.t.shell.chosen.isEmpty());
         QVERIFY(w.t.prompt.shown.isEmpty());
@@ -571,7 +603,7 @@ private Q_SLOTS:
         Window w;
         QList<QByteArray> f = makeFiles("assoc-", 3);
         addAll(w, f);
-        w.view.OnChangeAssociation();
+        w.frame.runCommand(ID_EDIT_CHANGE_ASSOCIATION);
         QVERIFY(w.t.shell.chosen.isEmpty());
 
         w.select({2, 1});
@@ -579,7 +611,7 @@ private Q_SLOTS:
         QVERIFY(!w.enabled(ID_CONTEXT_CHANGE_ASSOCIATION));
         w.frame.action(ID_EDIT_CHANGE_ASSOCIATION)->trigger();
         QVERIFY(w.t.shell.chosen.isEmpty());
-        w.view.OnChangeAssociation();
+        w.frame.runCommand(ID_EDIT_CHANGE_ASSOCIATION);
         QCOMPARE(w.t.shell.chosen, QList<QByteArray>{f[1]});
 
         w.select({2});

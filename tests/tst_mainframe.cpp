@@ -1,5 +1,6 @@
 #include "app/commands.h"
 #include "app/mainframe.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 
 using namespace kelvoro;
 using namespace Qt::Literals::StringLiterals;
@@ -22,6 +24,7 @@ Q_DECLARE_METATYPE(QList<int>)
 class TestMainFrame : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
     QTemporaryDir m_dir;
     QByteArray dir() const { return QFile::encodeName(m_dir.path()); }
 
@@ -39,7 +42,6 @@ class TestMainFrame : public QObject {
         frame.view()->AddFile(path);
         frame.view()->rows().stageEdit(frame.view()->lastItem(), std::nullopt, std::nullopt,
                                        std::nullopt, RowFlags{});
-        frame.SetChanged(true);
     }
 
 private Q_SLOTS:
@@ -83,7 +85,7 @@ private Q_SLOTS:
     void menusToolbarAndTitle() {
         test::TestServices t;
         CMainFrame frame(t.services);
-        QCOMPARE(frame.windowTitle(), u"Kelvoro"_s);
+        QCOMPARE(frame.windowTitle(), u"Kelvoro[*]"_s);
         QStringList titles;
         for (QAction* a : frame.menuBar()->actions())
             titles << a->text();
@@ -209,6 +211,42 @@ private Q_SLOTS:
         QCOMPARE(t.prompt.count(test::FakePrompt::Kind::YesNoCancel), 2);
     }
 
+    // Staging, removing the staged rows, saving: the window's modified mark, the save command
+    // and the question on close all follow the rows.
+    void unsavedStateFollowsTheRows() {
+        test::TestServices t;
+        CMainFrame frame(t.services);
+        frame.show();
+        const auto unsaved = [&] {
+            const bool changed = frame.IsChanged();
+            if (frame.isWindowModified() != changed ||
+                frame.action(ID_FILE_SAVE)->isEnabled() != changed)
+                return -1;
+            return changed ? 1 : 0;
+        };
+        QCOMPARE(unsaved(), 0);
+        stageOneRow(frame, test::makeFile(dir(), "u1.txt"));
+        frame.view()->AddFile(test::makeFile(dir(), "u2.txt"));
+        QCOMPARE(unsaved(), 1);
+        QCOMPARE(frame.windowHandle()->title(), u"Kelvoro*"_s);
+        frame.view()->selectRow(1);
+        frame.runCommand(ID_EDIT_CLEAR); // an unstaged row: still unsaved
+        QCOMPARE(unsaved(), 1);
+        frame.view()->selectRow(0);
+        frame.runCommand(ID_EDIT_CLEAR);
+        QCOMPARE(unsaved(), 0);
+        QCOMPARE(frame.windowHandle()->title(), u"Kelvoro"_s);
+        QVERIFY(frame.close());
+        QVERIFY(t.prompt.shown.isEmpty());
+
+        frame.show();
+        stageOneRow(frame, test::makeFile(dir(), "u3.txt"));
+        QCOMPARE(unsaved(), 1);
+        frame.runCommand(ID_FILE_SAVE);
+        QCOMPARE(t.prompt.texts(), QStringList{u"保存が完了しました"_s});
+        QCOMPARE(unsaved(), 0);
+    }
+
     void placementRoundTrips() {
         test::TestServices t;
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
@@ -276,7 +314,12 @@ private Q_SLOTS:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&frame, &drop);
-        QCOMPARE(frame.view()->rows().rowCount(), 2);
+        // The drop returns at once; the files, and the message about the duplicate, follow
+        // from the event loop.
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(frame.view()->rows().rowCount(), 0);
+        QVERIFY(t.prompt.shown.isEmpty());
+        QTRY_COMPARE(frame.view()->rows().rowCount(), 2);
         QCOMPARE(frame.view()->rows().row(0).path(), b);
         QCOMPARE(frame.view()->rows().row(1).path(), a);
         QCOMPARE(t.prompt.texts(), QStringList{u"既に存在します。"_s}); // the folder: silently

@@ -4,6 +4,7 @@
 #include "presentation/rowprogress.h"
 #include "rename/renamedialog.h"
 #include "statushelpers.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 #include "support/whenmodalopens.h"
 
@@ -76,6 +77,7 @@ void insertAtFront(CReName* d, const QString& text) {
 class TestProgress : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
     QTemporaryDir m_dir;
     ListWatchingPrompt m_prompt;
     test::FakeShell m_shell;
@@ -252,12 +254,12 @@ private Q_SLOTS:
         view().addFiles(paths);
         QCOMPARE(listedPaths(), paths);
         rows().stageEdit(1, std::nullopt, kEdited, std::nullopt, rows().row(1).flags());
-        m_frame->SetChanged(true);
-        QVERIFY(view().OnFileSave());
+        m_frame->runCommand(ID_FILE_SAVE);
+        QVERIFY(!m_frame->IsChanged());
         QCOMPARE(test::mtimeOf(paths[1]), kEdited);
         selectAll();
         test::WhenModalOpens<CReName> driver([](CReName* d) { insertAtFront(d, u"x_"_s); });
-        view().OnRename();
+        m_frame->runCommand(ID_EDIT_RENAME);
         QVERIFY(driver.opened);
         QCOMPARE(rows().row(2).name, "x_c.txt"_ba);
         QCOMPARE(counter.shown, 0);
@@ -332,7 +334,6 @@ private Q_SLOTS:
         view().addFiles(paths);
         for (int r : {0, 1, 3, 4})
             rows().stageEdit(r, std::nullopt, kEdited, std::nullopt, rows().row(r).flags());
-        m_frame->SetChanged(true);
         showProgressAtOnce();
         m_cancelAt = 2; // the third staged row: row 3
 
@@ -374,7 +375,6 @@ private Q_SLOTS:
         const QList<QByteArray> paths = makeFiles({"c0", "c1"});
         view().addFiles(paths);
         rows().stageEdit(1, std::nullopt, kEdited, std::nullopt, rows().row(1).flags());
-        m_frame->SetChanged(true);
         showProgressAtOnce();
         m_cancelAt = 0;
         m_prompt.answers = {Prompt::Answer::Yes};

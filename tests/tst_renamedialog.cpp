@@ -1,6 +1,8 @@
 #include "app/commands.h"
 #include "app/mainframe.h"
+#include "rename/renamecommand.h"
 #include "rename/renamedialog.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 #include "support/whenmodalopens.h"
 
@@ -75,6 +77,7 @@ void select(CTrazzleView& view, int row) {
 class TestRenameDialog : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
     QTemporaryDir m_dir;
     QByteArray dir() const { return QFile::encodeName(m_dir.path()); }
 
@@ -372,10 +375,11 @@ private Q_SLOTS:
 
     void noSelectionShowsNoDialog() {
         test::TestServices t;
-        CTrazzleView view(t.services);
+        CTrazzleView view(t.prompt, t.services.fileSystem);
+        CommandContext context = t.contextFor(view);
         view.AddFile(test::makeFile(dir(), "a.txt"));
         test::WhenModalOpens<CReName> driver([](CReName* d) { d->reject(); });
-        view.OnRename();
+        OnRename(context);
         QTest::qWait(30);
         QVERIFY(!driver.opened);
         QCOMPARE(namesIn(dir()), QByteArrayList{"a.txt"});
@@ -383,7 +387,8 @@ private Q_SLOTS:
 
     void cancelTouchesNothing() {
         test::TestServices t;
-        CTrazzleView view(t.services);
+        CTrazzleView view(t.prompt, t.services.fileSystem);
+        CommandContext context = t.contextFor(view);
         view.AddFile(test::makeFile(dir(), "a.txt"));
         select(view, 0);
         test::WhenModalOpens<CReName> driver([](CReName* d) {
@@ -391,7 +396,7 @@ private Q_SLOTS:
             type(edit(d, "extensionEdit"), u"log"_s);
             control<QPushButton>(d, "cancelButton")->click();
         });
-        view.OnRename();
+        OnRename(context);
         QVERIFY(driver.opened);
         QVERIFY(t.prompt.shown.isEmpty());
         QCOMPARE(view.rows().row(0).name, "a.txt"_ba);
@@ -401,7 +406,8 @@ private Q_SLOTS:
     void selectedRowsInAscendingOrder() {
         // Row order decides which of two files gets a contested name.
         test::TestServices t;
-        CTrazzleView view(t.services);
+        CTrazzleView view(t.prompt, t.services.fileSystem);
+        CommandContext context = t.contextFor(view);
         view.AddFile(test::makeFile(dir(), "b.txt", "b"));
         view.AddFile(test::makeFile(dir(), "a.txt", "a"));
         view.AddFile(test::makeFile(dir(), "c.txt", "c"));
@@ -415,7 +421,7 @@ private Q_SLOTS:
             type(edit(d, "replacementEdit"), u"b"_s);
             control<QPushButton>(d, "okButton")->click();
         });
-        view.OnRename();
+        OnRename(context);
         QVERIFY(driver.opened);
         // b.txt → b.log first; then a.txt → a.log, whose move to b.log fails silently.
         QCOMPARE(messages(t.prompt), QStringList{u"? "_s + kQuestion});
@@ -437,7 +443,6 @@ private Q_SLOTS:
         QVERIFY(!rename->isEnabled());
         select(view, 0);
         QVERIFY(rename->isEnabled());
-        frame.SetChanged(false);
 
         test::WhenModalOpens<CReName> driver([](CReName* d) {
             control<QCheckBox>(d, "nameCheck")->click();

@@ -1,5 +1,6 @@
 #include "filelist/trazzleview.h"
 #include "presentation/rowdelegate.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 
 #include <QHeaderView>
@@ -103,6 +104,7 @@ QImage topRows(const QString& file, int side) {
 class TestRowDelegate : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
     QTemporaryDir m_dir;
     std::unique_ptr<test::TestServices> m_services;
     std::unique_ptr<CTrazzleView> m_view;
@@ -131,7 +133,8 @@ class TestRowDelegate : public QObject {
 private Q_SLOTS:
     void init() {
         m_services = std::make_unique<test::TestServices>();
-        m_view = std::make_unique<CTrazzleView>(m_services->services);
+        m_view =
+            std::make_unique<CTrazzleView>(m_services->prompt, m_services->services.fileSystem);
     }
 
     void cleanup() {

@@ -1,12 +1,14 @@
 #include "app/kelvoroapp.h"
 #include "app/mainframe.h"
 #include "platform/ini.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <sys/stat.h>
 
@@ -16,6 +18,7 @@ using namespace Qt::Literals::StringLiterals;
 class TestStartup : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
     QTemporaryDir m_dir;
     QByteArray dir() const { return QFile::encodeName(m_dir.path()); }
 
@@ -54,7 +57,7 @@ private Q_SLOTS:
         QVERIFY(app.InitInstance({a, dir(), fifo, b, dir() + "/missing", a}));
         CMainFrame* frame = app.mainFrame();
         QVERIFY(frame && frame->isVisible());
-        QCOMPARE(frame->windowTitle(), u"Kelvoro"_s);
+        QCOMPARE(frame->windowHandle()->title(), u"Kelvoro"_s); // nothing unsaved
         // Qt's own buttons and dialogs speak Japanese.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
         const FileListModel& rows = frame->view()->rows();

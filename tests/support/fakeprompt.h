@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompt.h"
+#include "presentation/prompt.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/services.h"
 #include "app/settingsstore.h"
+#include "filelist/commandcontext.h"
 #include "filelist/trazzleview.h"
 #include "platform/filesystem.h"
 #include "support/fakeprompt.h"
@@ -33,6 +35,11 @@ struct TestServices {
     FakeShell shell;
     SettingsStore settings;
     Services services{prompt, platform::nativeFileSystem(), shell, settings};
+
+    // What the commands of a list without a window work with.
+    CommandContext contextFor(CTrazzleView& view) {
+        return {view, &view, prompt, services.fileSystem, shell, {}};
+    }
 };
 
 } // namespace kelvoro::test

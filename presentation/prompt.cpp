@@ -1,4 +1,4 @@
-#include "app/prompt.h"
+#include "presentation/prompt.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
