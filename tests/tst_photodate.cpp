@@ -1,52 +1,23 @@
 #include "platform/photodate.h"
+#include "support/photofiles.h"
 #include "support/testfiles.h"
 
 #include <QDateTime>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
-#include <exiv2/exiv2.hpp>
-
 #include <sys/stat.h>
-
-#include <cstdio>
-#include <map>
 
 using namespace kelvoro;
 
 namespace {
 
 using OptTime = std::optional<std::int64_t>;
-using Tags = std::map<std::string, std::string>;
+using Tags = test::ExifTags;
 
 std::int64_t at(const char* zone, int y, int mo, int d, int h, int mi, int s) {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s), QTimeZone(zone)).toSecsSinceEpoch();
-}
-
-// A real image written by Qt, with the given Exif tags written by exiv2. Qt takes names as
-// text, so the image is written under a plain name first and then given its bytes.
-QByteArray makeImage(const QByteArray& dir, const QByteArray& name, const char* format,
-                     const Tags& tags) {
-    const QByteArray plain = dir + "/image.tmp";
-    QImage image(16, 8, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    if (!image.save(QString::fromLocal8Bit(plain), format))
-        qFatal("cannot write the test image");
-    if (!tags.empty()) {
-        auto file = Exiv2::ImageFactory::open(plain.toStdString());
-        file->readMetadata();
-        Exiv2::ExifData exif = file->exifData();
-        for (const auto& [key, value] : tags)
-            exif[key] = value;
-        file->setExifData(exif);
-        file->writeMetadata();
-    }
-    const QByteArray path = dir + '/' + name;
-    if (std::rename(plain.constData(), path.constData()) != 0)
-        qFatal("cannot name the test image");
-    return path;
 }
 
 // A movie header as QuickTime and MP4 files carry it, created at the given second after
@@ -125,23 +96,25 @@ private Q_SLOTS:
         QFETCH(Tags, tags);
         QFETCH(OptTime, expected);
         QTemporaryDir dir;
-        const QByteArray path = makeImage(dir.path().toLocal8Bit(), "photo", format, tags);
+        const QByteArray path = test::makeImage(dir.path().toLocal8Bit(), "photo", format, tags);
         QCOMPARE(platform::readPhotoDate(path.toStdString()), expected);
     }
 
     void localExifDateFollowsTheZone() {
         test::setTimeZone("Europe/Berlin");
         QTemporaryDir dir;
-        const QByteArray path = makeImage(dir.path().toLocal8Bit(), "summer.jpg", "JPEG",
-                                          {{"Exif.Photo.DateTimeOriginal", "2024:07:01 12:00:00"}});
+        const QByteArray path =
+            test::makeImage(dir.path().toLocal8Bit(), "summer.jpg", "JPEG",
+                            {{"Exif.Photo.DateTimeOriginal", "2024:07:01 12:00:00"}});
         QCOMPARE(platform::readPhotoDate(path.toStdString()),
                  OptTime(at("Europe/Berlin", 2024, 7, 1, 12, 0, 0)));
     }
 
     void nameThatIsNotUtf8() {
         QTemporaryDir dir;
-        const QByteArray path = makeImage(dir.path().toLocal8Bit(), "\x93\xfa\x95t.jpg", "JPEG",
-                                          {{"Exif.Photo.DateTimeOriginal", "2024:01:02 03:04:05"}});
+        const QByteArray path =
+            test::makeImage(dir.path().toLocal8Bit(), "\x93\xfa\x95t.jpg", "JPEG",
+                            {{"Exif.Photo.DateTimeOriginal", "2024:01:02 03:04:05"}});
         QCOMPARE(platform::readPhotoDate(path.toStdString()),
                  OptTime(at("Asia/Tokyo", 2024, 1, 2, 3, 4, 5)));
     }

@@ -1,0 +1,74 @@
+#include "properties/timecommands.h"
+
+#include "common/fileerrortext.h"
+#include "filelist/commandcontext.h"
+#include "filelist/trazzleview.h"
+#include "platform/photodate.h"
+#include "presentation/prompt.h"
+#include "properties/timetoolsdialog.h"
+
+#include <QCoreApplication>
+
+namespace kelvoro {
+
+namespace {
+
+// Enough names for the user to recognise the files without a box taller than the screen.
+constexpr std::size_t kNamesShown = 10;
+
+TimeToolsInput timeToolsInput(const FileListModel& model, const std::vector<int>& rows) {
+    TimeToolsInput input;
+    input.times.reserve(rows.size());
+    input.paths.reserve(rows.size());
+    input.names.reserve(rows.size());
+    for (int r : rows) {
+        const FileRow& row = model.row(r);
+        input.times.push_back({row.created, row.modified, row.accessed});
+        input.paths.push_back(row.path().toStdString());
+        input.names.push_back(row.name.toStdString());
+    }
+    return input;
+}
+
+QString skippedText(const FileListModel& model, const std::vector<int>& rows,
+                    const std::vector<std::size_t>& skipped) {
+    QString text = QCoreApplication::translate(
+                       "kelvoro::CTrazzleView",
+                       "元になる日時がない %1 件のファイルは、その日時を変更しませんでした。")
+                       .arg(skipped.size());
+    text += QLatin1Char('\n');
+    for (std::size_t i = 0; i < skipped.size() && i < kNamesShown; ++i)
+        text += QLatin1Char('\n') + displayPath(model.row(rows[skipped[i]]).name);
+    if (skipped.size() > kNamesShown)
+        text +=
+            QLatin1Char('\n') + QCoreApplication::translate("kelvoro::CTrazzleView", "ほか %1 件")
+                                    .arg(skipped.size() - kNamesShown);
+    return text;
+}
+
+} // namespace
+
+void OnEditTimes(CommandContext& context) {
+    CTrazzleView& view = context.view;
+    FileListModel& model = view.rows();
+    const std::vector<int> selected = view.selectedRows();
+    if (selected.empty())
+        return;
+    CTimeTools dialog(timeToolsInput(model, selected), platform::readPhotoDate, context.window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const TimeToolPlan& plan = dialog.plan();
+    {
+        const FileListModel::ChangeBatch batch(model);
+        for (const TimeToolPlan::Change& change : plan.changes) {
+            const int r = selected[change.row];
+            const auto& [created, modified, accessed] = change.newTimes;
+            model.stageEdit(r, created, modified, accessed, model.row(r).flags());
+        }
+    }
+    view.viewport()->update();
+    if (!plan.skipped.empty())
+        context.prompt.information(context.window, skippedText(model, selected, plan.skipped));
+}
+
+} // namespace kelvoro
