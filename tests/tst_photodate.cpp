@@ -16,9 +16,7 @@ namespace {
 using OptTime = std::optional<std::int64_t>;
 using Tags = test::ExifTags;
 
-std::int64_t at(const char* zone, int y, int mo, int d, int h, int mi, int s) {
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), QTimeZone(zone)).toSecsSinceEpoch();
-}
+constexpr auto at = test::secondsAt;
 
 // A movie header as QuickTime and MP4 files carry it, created at the given second after
 // 1904-01-01 UTC.

@@ -25,10 +25,7 @@ QByteArray show(const std::optional<LocalFields>& f) {
         .toLatin1();
 }
 
-// An independent clock: seconds of the given wall-clock time in a named zone.
-CalendarTime at(const char* zone, int y, int mo, int d, int h, int mi, int s) {
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), QTimeZone(zone)).toSecsSinceEpoch();
-}
+constexpr auto at = test::secondsAt;
 
 TimeChoices choose(TimeChoice created, TimeChoice modified = {}, TimeChoice accessed = {}) {
     return {created, modified, accessed};

@@ -27,9 +27,7 @@ using Kind = test::FakePrompt::Kind;
 
 namespace {
 
-std::int64_t at(const char* zone, int y, int mo, int d, int h, int mi, int s) {
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), QTimeZone(zone)).toSecsSinceEpoch();
-}
+constexpr auto at = test::secondsAt;
 
 template <typename T> T* child(QWidget& d, const QString& name) {
     T* found = d.findChild<T*>(name);

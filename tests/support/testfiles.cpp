@@ -1,7 +1,9 @@
 #include "support/testfiles.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTest>
+#include <QTimeZone>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,6 +60,12 @@ void setTimes(const QByteArray& path, std::int64_t modified, std::int64_t access
                                       {static_cast<time_t>(modified), 0}};
     if (::utimensat(AT_FDCWD, path.constData(), times, 0) != 0)
         qFatal("cannot set times of %s", path.constData());
+}
+
+std::int64_t secondsAt(const char* zone, int year, int month, int day, int hour, int minute,
+                       int second) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(zone))
+        .toSecsSinceEpoch();
 }
 
 void setTimeZone(const char* zone) {

@@ -21,6 +21,9 @@ QByteArray makeFile(const QByteArray& directory, const QByteArray& name,
                     const QByteArray& content = "x");
 // Sets modification and access time (whole seconds).
 void setTimes(const QByteArray& path, std::int64_t modified, std::int64_t accessed);
+// Seconds since the epoch of a wall-clock time in the named zone, by Qt's own time zone code.
+std::int64_t secondsAt(const char* zone, int year, int month, int day, int hour, int minute,
+                       int second);
 // Switches the process's local time zone.
 void setTimeZone(const char* zone);
 std::string toStd(const QByteArray& bytes);
