@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "filelist/listcommands.h"
 #include "properties/propertycommands.h"
+#include "properties/timecommands.h"
 #include "rename/renamecommand.h"
 
 #include <algorithm>
@@ -23,6 +24,8 @@ constexpr Binding kBindings[] = {
     {ID_FILE_SAVE, [](CommandContext& c) { OnFileSave(c); }},
     {ID_EDIT_PROPERTIES, OnEditProperties},
     {ID_CONTEXT_EDIT_PROPERTIES, OnEditProperties},
+    {ID_EDIT_TIMES, OnEditTimes},
+    {ID_CONTEXT_EDIT_TIMES, OnEditTimes},
     {ID_EDIT_RENAME, OnRename},
     {ID_CONTEXT_RENAME, OnRename},
     {ID_EDIT_CHANGE_ASSOCIATION, OnChangeAssociation},

@@ -13,6 +13,9 @@ constexpr CommandInfo kCommands[] = {
      u"アプリケーションを終了し、ファイルの保存を指示\\終了", u"", ""},
     {ID_EDIT_PROPERTIES, u"タイムスタンプ／属性の編集\tCtrl+G(&G)",
      u"タイムスタンプ／属性の編集します", u"ファイルプロパティの編集", "Ctrl+G"},
+    {ID_EDIT_TIMES, u"日時の一括変更...\tCtrl+T(&T)",
+     u"選択したファイルの日時をずらす、コピーする、撮影日時やファイル名の日付に合わせます",
+     u"日時の一括変更", "Ctrl+T"},
     {ID_EDIT_RENAME, u"ファイル名の編集\tCtrl+H(&H)", u"ファイル名を編集します",
      u"ファイル名の編集", "Ctrl+H"},
     // The label shows Ctrl+E, but no key reaches this command.
@@ -30,6 +33,7 @@ constexpr CommandInfo kCommands[] = {
     // Starts a new, empty list (through the save question); no menu item carries it.
     {ID_FILE_NEW, u"", u"", u"", "Ctrl+N"},
     {ID_CONTEXT_EDIT_PROPERTIES, u"タイムスタンプ／属性の編集(&G)", u"", u"", ""},
+    {ID_CONTEXT_EDIT_TIMES, u"日時の一括変更(&T)...", u"", u"", ""},
     {ID_CONTEXT_RENAME, u"ファイル名の変更", u"", u"", ""},
     {ID_CONTEXT_CHANGE_ASSOCIATION, u"プログラムの関連付け変更", u"", u"", ""},
     {ID_CONTEXT_OPEN, u"開く(&O)", u"", u"", ""},
@@ -39,9 +43,9 @@ constexpr CommandInfo kCommands[] = {
 };
 
 constexpr int kFileMenu[] = {ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_APP_EXIT};
-constexpr int kEditMenu[] = {ID_EDIT_PROPERTIES, ID_EDIT_RENAME,     ID_EDIT_CHANGE_ASSOCIATION,
-                             ID_SEPARATOR,       ID_EDIT_SELECT_ALL, ID_EDIT_CLEAR,
-                             ID_EDIT_CLEAR_ALL};
+constexpr int kEditMenu[] = {
+    ID_EDIT_PROPERTIES, ID_EDIT_TIMES,      ID_EDIT_RENAME, ID_EDIT_CHANGE_ASSOCIATION,
+    ID_SEPARATOR,       ID_EDIT_SELECT_ALL, ID_EDIT_CLEAR,  ID_EDIT_CLEAR_ALL};
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
@@ -52,24 +56,29 @@ constexpr MenuLayout kMainMenu[] = {
     {u"ヘルプ(&H)", kHelpMenu},
 };
 
-constexpr int kToolBar[] = {ID_FILE_OPEN,       ID_FILE_SAVE,      ID_SEPARATOR,
-                            ID_EDIT_PROPERTIES, ID_EDIT_RENAME,    ID_EDIT_CHANGE_ASSOCIATION,
-                            ID_SEPARATOR,       ID_EDIT_CLEAR_ALL, ID_EDIT_CLEAR,
-                            ID_SEPARATOR,       ID_APP_ABOUT};
+constexpr int kToolBar[] = {ID_FILE_OPEN,
+                            ID_FILE_SAVE,
+                            ID_SEPARATOR,
+                            ID_EDIT_PROPERTIES,
+                            ID_EDIT_TIMES,
+                            ID_EDIT_RENAME,
+                            ID_EDIT_CHANGE_ASSOCIATION,
+                            ID_SEPARATOR,
+                            ID_EDIT_CLEAR_ALL,
+                            ID_EDIT_CLEAR,
+                            ID_SEPARATOR,
+                            ID_APP_ABOUT};
 
-constexpr int kContextMenu[] = {ID_CONTEXT_EDIT_PROPERTIES,
-                                ID_CONTEXT_RENAME,
-                                ID_CONTEXT_CHANGE_ASSOCIATION,
-                                ID_SEPARATOR,
-                                ID_CONTEXT_OPEN,
-                                ID_CONTEXT_SELECT_ALL,
-                                ID_CONTEXT_CLEAR,
-                                ID_CONTEXT_CLEAR_ALL};
+constexpr int kContextMenu[] = {
+    ID_CONTEXT_EDIT_PROPERTIES,    ID_CONTEXT_EDIT_TIMES, ID_CONTEXT_RENAME,
+    ID_CONTEXT_CHANGE_ASSOCIATION, ID_SEPARATOR,          ID_CONTEXT_OPEN,
+    ID_CONTEXT_SELECT_ALL,         ID_CONTEXT_CLEAR,      ID_CONTEXT_CLEAR_ALL};
 
 constexpr MenuIcon kFrameIcons[] = {
     {ID_FILE_OPEN, "open"},
     {ID_FILE_SAVE, "save"},
     {ID_EDIT_PROPERTIES, "edit-properties"},
+    {ID_EDIT_TIMES, "edit-times"},
     {ID_EDIT_CLEAR_ALL, "clear-all"},
     {ID_APP_ABOUT, "about"},
     {ID_EDIT_RENAME, "rename"},
@@ -79,6 +88,7 @@ constexpr MenuIcon kFrameIcons[] = {
 
 constexpr MenuIcon kContextIcons[] = {
     {ID_CONTEXT_EDIT_PROPERTIES, "edit-properties"},
+    {ID_CONTEXT_EDIT_TIMES, "edit-times"},
     {ID_CONTEXT_CLEAR_ALL, "clear-all"},
     {ID_CONTEXT_RENAME, "rename"},
     {ID_CONTEXT_CLEAR, "clear"},
@@ -130,6 +140,8 @@ bool isCommandEnabled(int id, const CommandState& s) {
         return s.rowCount > 0 && s.changed;
     case ID_EDIT_PROPERTIES:
     case ID_CONTEXT_EDIT_PROPERTIES:
+    case ID_EDIT_TIMES:
+    case ID_CONTEXT_EDIT_TIMES:
     case ID_EDIT_RENAME:
     case ID_CONTEXT_RENAME:
     case ID_EDIT_CLEAR:

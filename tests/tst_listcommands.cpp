@@ -401,6 +401,7 @@ private Q_SLOTS:
         QVERIFY(menu);
         const QList<MenuItem> expected = {
             {u"タイムスタンプ／属性の編集(&G)"_s, enabled[0], true},
+            {u"日時の一括変更(&T)..."_s, enabled[0], true},
             {u"ファイル名の変更"_s, enabled[1], true},
             {u"プログラムの関連付け変更"_s, enabled[2], true},
             {{}, true, false},
@@ -414,7 +415,8 @@ private Q_SLOTS:
         // The greying follows later changes of the selection while the menu exists.
         w.view.clearSelection();
         QVERIFY(!menu->actions().at(0)->isEnabled());
-        QVERIFY(!menu->actions().at(6)->isEnabled());
+        QVERIFY(!menu->actions().at(1)->isEnabled());
+        QVERIFY(!menu->actions().at(7)->isEnabled());
     }
 
     void contextMenuAppearsWhereAsked() {
@@ -434,8 +436,8 @@ private Q_SLOTS:
         QPoint shownAt;
         onNextPopup([&](QMenu* menu) {
             shownAt = menu->pos();
-            QCOMPARE(menu->actions().size(), 8);
-            menu->actions().at(6)->trigger(); // クリア(&C)
+            QCOMPARE(menu->actions().size(), 9);
+            menu->actions().at(7)->trigger(); // クリア(&C)
         });
         QContextMenuEvent mouse(QContextMenuEvent::Mouse, local, global);
         QApplication::sendEvent(viewport, &mouse);

@@ -56,9 +56,9 @@ private Q_SLOTS:
             ID_FILE_OPEN,    ID_APP_EXIT,          ID_EDIT_SELECT_ALL, ID_CONTEXT_SELECT_ALL,
             ID_CONTEXT_OPEN, ID_CONTEXT_CLEAR_ALL, ID_VIEW_TOOLBAR,    ID_VIEW_STATUS_BAR,
             ID_APP_ABOUT,    ID_FILE_NEW};
-        const QList<int> withSelection = {ID_EDIT_PROPERTIES, ID_CONTEXT_EDIT_PROPERTIES,
-                                          ID_EDIT_RENAME,     ID_CONTEXT_RENAME,
-                                          ID_EDIT_CLEAR,      ID_CONTEXT_CLEAR};
+        const QList<int> withSelection = {
+            ID_EDIT_PROPERTIES, ID_CONTEXT_EDIT_PROPERTIES, ID_EDIT_TIMES, ID_CONTEXT_EDIT_TIMES,
+            ID_EDIT_RENAME,     ID_CONTEXT_RENAME,          ID_EDIT_CLEAR, ID_CONTEXT_CLEAR};
         const QList<int> oneRow = {ID_EDIT_CHANGE_ASSOCIATION, ID_CONTEXT_CHANGE_ASSOCIATION};
         QTest::newRow("empty") << 0 << 0 << false << always;
         // Staged edits whose rows were all removed: nothing to save.
@@ -95,16 +95,18 @@ private Q_SLOTS:
         QStringList items;
         for (QAction* a : edit->actions())
             items << (a->isSeparator() ? u"-"_s : a->text());
-        QCOMPARE(items, QStringList({menuText(130), menuText(32782), menuText(32797), u"-"_s,
-                                     menuText(32784), menuText(32795), menuText(134)}));
+        QCOMPARE(items, QStringList({menuText(130), menuText(ID_EDIT_TIMES), menuText(32782),
+                                     menuText(32797), u"-"_s, menuText(32784), menuText(32795),
+                                     menuText(134)}));
         QCOMPARE(menuText(32797), u"プログラムの関連付け変更\tCtrl+E(&E)"_s);
 
         QStringList tips;
         for (QAction* a : frame.toolBar()->actions())
             tips << (a->isSeparator() ? u"-"_s : a->toolTip());
-        QCOMPARE(tips, QStringList({u"開く"_s, u"保存"_s, u"-"_s, u"ファイルプロパティの編集"_s,
-                                    u"ファイル名の編集"_s, u"関連付け変更"_s, u"-"_s, u"全クリア"_s,
-                                    u"クリア"_s, u"-"_s, u"バージョン情報"_s}));
+        QCOMPARE(tips,
+                 QStringList({u"開く"_s, u"保存"_s, u"-"_s, u"ファイルプロパティの編集"_s,
+                              u"日時の一括変更"_s, u"ファイル名の編集"_s, u"関連付け変更"_s, u"-"_s,
+                              u"全クリア"_s, u"クリア"_s, u"-"_s, u"バージョン情報"_s}));
         for (QAction* a : frame.toolBar()->actions())
             QVERIFY(a->isSeparator() || !a->icon().isNull());
     }

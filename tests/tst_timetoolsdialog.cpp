@@ -5,15 +5,16 @@
 #include "properties/timetoolsdialog.h"
 #include "statushelpers.h"
 #include "support/photofiles.h"
+#include "support/privatelocations.h"
 #include "support/testfiles.h"
 #include "support/whenmodalopens.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -70,6 +71,7 @@ std::optional<std::int64_t> noPhotoDate(const std::string&) {
 class TestTimeToolsDialog : public QObject {
     Q_OBJECT
 
+    test::PrivateLocations m_locations;
     QTemporaryDir m_dir;
     std::unique_ptr<test::TestServices> m_services;
     std::unique_ptr<CMainFrame> m_frame;
@@ -84,20 +86,24 @@ class TestTimeToolsDialog : public QObject {
         view()->selectAll();
         QCOMPARE(int(view()->selectedRows().size()), rows().rowCount());
     }
-    // Runs the command; `act` works the dialog. True when the dialog came up.
-    bool runTimeTools(const std::function<void(CTimeTools&)>& act) {
+    // Runs the command through its action (or `command`); `act` works the dialog. True when
+    // the dialog came up.
+    bool runTimeTools(const std::function<void(CTimeTools&)>& act,
+                      const std::function<void()>& command = {}) {
         test::WhenModalOpens<CTimeTools> script([&](CTimeTools* d) {
             act(*d);
             if (d->isVisible())
                 d->reject();
         });
-        view()->OnEditTimes();
+        if (command)
+            command();
+        else
+            m_frame->action(ID_EDIT_TIMES)->trigger();
         return script.opened;
     }
 
 private Q_SLOTS:
     void init() {
-        QStandardPaths::setTestModeEnabled(true);
         test::setTimeZone("Asia/Tokyo");
         m_services = std::make_unique<test::TestServices>();
         m_frame = std::make_unique<CMainFrame>(m_services->services);
@@ -239,7 +245,8 @@ private Q_SLOTS:
             u"元になる日時がない 2 件のファイルは、その日時を変更しませんでした。"_s));
         QVERIFY(shown[0].text.contains(u"plain.png"_s) && shown[0].text.contains(u"notes.txt"_s));
 
-        QVERIFY(view()->OnFileSave());
+        m_frame->runCommand(ID_FILE_SAVE);
+        QCOMPARE(rows().stagedCount(), 0);
         QCOMPARE(test::mtimeOf(withDate), taken);
         QCOMPARE(test::mtimeOf(digitized), scanned);
         QCOMPARE(test::mtimeOf(png), 1600000000);
@@ -294,10 +301,24 @@ private Q_SLOTS:
         QCOMPARE(m_services->prompt.count(Kind::Information), 1);
     }
 
-    void nothingWithoutASelection() {
+    void commandPlacesAndKey() {
+        QCOMPARE(m_frame->action(ID_EDIT_TIMES)->text(), u"日時の一括変更...\tCtrl+T(&T)"_s);
+        QVERIFY(!m_frame->action(ID_EDIT_TIMES)->icon().isNull());
         view()->AddFile(test::makeFile(dir(), "lonely.txt"));
         view()->selectionModel()->clearSelection();
-        QVERIFY(!runTimeTools([](CTimeTools&) {}));
+        QVERIFY(!m_frame->action(ID_EDIT_TIMES)->isEnabled());
+        QVERIFY(!m_frame->action(ID_CONTEXT_EDIT_TIMES)->isEnabled());
+        // Reached anyway, the command does nothing without a selection.
+        QVERIFY(!runTimeTools([](CTimeTools&) {}, [&] { m_frame->runCommand(ID_EDIT_TIMES); }));
+
+        selectAll();
+        QVERIFY(m_frame->action(ID_EDIT_TIMES)->isEnabled());
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+        QVERIFY(runTimeTools([](CTimeTools& d) { child<QPushButton>(d, u"cancel"_s)->click(); },
+                             [&] { QTest::keyClick(view(), Qt::Key_T, Qt::ControlModifier); }));
+        QVERIFY(runTimeTools([](CTimeTools& d) { child<QPushButton>(d, u"cancel"_s)->click(); },
+                             [&] { m_frame->action(ID_CONTEXT_EDIT_TIMES)->trigger(); }));
         QCOMPARE(rows().stagedCount(), 0);
     }
 };
