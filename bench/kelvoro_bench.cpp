@@ -10,6 +10,7 @@
 #include "platform/filesystem.h"
 #include "platform/shell.h"
 #include "presentation/prompt.h"
+#include "properties/stagetimes.h"
 #include "rename/renamerows.h"
 
 #include <QApplication>
@@ -265,6 +266,7 @@ public:
     void memory(const Tree& tree);
     void adding(const Tree& tree);
     void selectAndPaint();
+    void timeTools();
     void saving();
     void renaming();
     void removing();
@@ -422,6 +424,41 @@ std::string nulSeparated(const std::vector<std::string>& paths) {
     for (const std::string& p : paths)
         input.append(p).push_back('\0');
     return input;
+}
+
+// The time tools on every row: the modification time shifted by an hour and staged as the
+// command stages it; then the search for a date in every name.
+void Bench::timeTools() {
+    FileListModel& model = g_app->frame.view()->rows();
+    std::vector<int> all(static_cast<std::size_t>(model.rowCount()));
+    std::iota(all.begin(), all.end(), 0);
+    TimeChoices choices{};
+    choices[static_cast<std::size_t>(TimeField::Modified)] = {TimeSource::Shift, 3600};
+    std::vector<std::string> names;
+    const std::vector<double> shift = repeat([&] {
+        model.clearStaged();
+        const double t = timed([&] {
+            TimeToolsInput input = timeToolsInput(model, all);
+            stageTimePlan(model, all, planTimeChanges(timeToolRows(input.times), choices));
+            QCoreApplication::processEvents();
+            names = std::move(input.names);
+        });
+        if (model.stagedCount() != model.rowCount())
+            fail("the shift left rows unstaged");
+        return t;
+    });
+    model.clearStaged();
+    const std::vector<double> found = repeat([&] {
+        return timed([&] {
+            for (const std::string& name : names)
+                nameDate(name);
+        });
+    });
+    char label[64];
+    std::snprintf(label, sizeof label, "shift %zu rows by 1 h, staged", all.size());
+    reportPlain(label, median(shift), "ms", "goal <= 500 ms", median(shift) <= 500);
+    std::snprintf(label, sizeof label, "dates in %zu names", names.size());
+    reportPlain(label, median(found), "ms", "goal <= 500 ms", median(found) <= 500);
 }
 
 // Times and one flag changed on every row, then one save; the floor makes the calls the
@@ -703,6 +740,8 @@ int main(int argc, char** argv) {
         bench.adding(tree);
         if (options.wants("select"))
             bench.selectAndPaint();
+        if (options.wants("times"))
+            bench.timeTools();
         if (options.wants("save"))
             bench.saving();
         if (options.wants("rename"))

@@ -5,6 +5,7 @@
 #include "filelist/trazzleview.h"
 #include "platform/photodate.h"
 #include "presentation/prompt.h"
+#include "properties/stagetimes.h"
 #include "properties/timetoolsdialog.h"
 
 #include <QCoreApplication>
@@ -16,33 +17,18 @@ namespace {
 // Enough names for the user to recognise the files without a box taller than the screen.
 constexpr std::size_t kNamesShown = 10;
 
-TimeToolsInput timeToolsInput(const FileListModel& model, const std::vector<int>& rows) {
-    TimeToolsInput input;
-    input.times.reserve(rows.size());
-    input.paths.reserve(rows.size());
-    input.names.reserve(rows.size());
-    for (int r : rows) {
-        const FileRow& row = model.row(r);
-        input.times.push_back({row.created, row.modified, row.accessed});
-        input.paths.push_back(row.path().toStdString());
-        input.names.push_back(row.name.toStdString());
-    }
-    return input;
-}
-
 QString skippedText(const FileListModel& model, const std::vector<int>& rows,
                     const std::vector<std::size_t>& skipped) {
     QString text = QCoreApplication::translate(
-                       "kelvoro::CTrazzleView",
+                       "kelvoro::CTimeTools",
                        "元になる日時がない %1 件のファイルは、その日時を変更しませんでした。")
                        .arg(skipped.size());
     text += QLatin1Char('\n');
     for (std::size_t i = 0; i < skipped.size() && i < kNamesShown; ++i)
         text += QLatin1Char('\n') + displayPath(model.row(rows[skipped[i]]).name);
     if (skipped.size() > kNamesShown)
-        text +=
-            QLatin1Char('\n') + QCoreApplication::translate("kelvoro::CTrazzleView", "ほか %1 件")
-                                    .arg(skipped.size() - kNamesShown);
+        text += QLatin1Char('\n') + QCoreApplication::translate("kelvoro::CTimeTools", "ほか %1 件")
+                                        .arg(skipped.size() - kNamesShown);
     return text;
 }
 
@@ -58,14 +44,7 @@ void OnEditTimes(CommandContext& context) {
     if (dialog.exec() != QDialog::Accepted)
         return;
     const TimeToolPlan& plan = dialog.plan();
-    {
-        const FileListModel::ChangeBatch batch(model);
-        for (const TimeToolPlan::Change& change : plan.changes) {
-            const int r = selected[change.row];
-            const auto& [created, modified, accessed] = change.newTimes;
-            model.stageEdit(r, created, modified, accessed, model.row(r).flags());
-        }
-    }
+    stageTimePlan(model, selected, plan);
     view.viewport()->update();
     if (!plan.skipped.empty())
         context.prompt.information(context.window, skippedText(model, selected, plan.skipped));

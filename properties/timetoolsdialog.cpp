@@ -59,17 +59,10 @@ bool isOwnCopy(TimeSource source, std::size_t field) {
            (source == TimeSource::CopyAccessed && field == 2);
 }
 
-std::vector<TimeToolRow> rowsOf(const std::vector<RowTimes>& times) {
-    std::vector<TimeToolRow> rows(times.size());
-    for (std::size_t i = 0; i < times.size(); ++i)
-        rows[i].times = times[i];
-    return rows;
-}
-
 } // namespace
 
 CTimeTools::CTimeTools(TimeToolsInput input, PhotoDateScan::Reader photoReader, QWidget* parent)
-    : QDialog(parent), m_input(std::move(input)), m_rows(rowsOf(m_input.times)),
+    : QDialog(parent), m_input(std::move(input)), m_rows(timeToolRows(m_input.times)),
       m_photoReader(std::move(photoReader)) {
     setObjectName(QStringLiteral("CTimeTools"));
     setWindowTitle(tr("日時の一括変更"));

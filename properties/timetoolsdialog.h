@@ -1,6 +1,7 @@
 #pragma once
 
 #include "properties/photodatescan.h"
+#include "properties/stagetimes.h"
 #include "properties/timetools.h"
 
 #include <QDialog>
@@ -8,7 +9,6 @@
 
 #include <array>
 #include <memory>
-#include <string>
 #include <vector>
 
 class QComboBox;
@@ -17,13 +17,6 @@ class QPushButton;
 class QSpinBox;
 
 namespace kelvoro {
-
-// What the dialog works on: the chosen rows as they show now.
-struct TimeToolsInput {
-    std::vector<RowTimes> times;
-    std::vector<std::string> paths; // native bytes, for the photo dates
-    std::vector<std::string> names; // native bytes, for the dates in names
-};
 
 // "日時の一括変更": for each of the three times, where its new value comes from. Before OK it
 // tells how many rows each choice changes and how many have no source; photo dates are read

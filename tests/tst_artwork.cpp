@@ -63,8 +63,8 @@ class TestArtwork : public QObject {
     test::PrivateLocations m_locations;
 private Q_SLOTS:
     void everyCommandOfTheIconTablesHasItsImages() {
-        QCOMPARE(frameMenuIcons().size(), 8u);
-        QCOMPARE(contextMenuIcons().size(), 5u);
+        QCOMPARE(frameMenuIcons().size(), 9u);
+        QCOMPARE(contextMenuIcons().size(), 6u);
         for (const auto& table : {frameMenuIcons(), contextMenuIcons()})
             for (const MenuIcon& icon : table) {
                 QVERIFY(findCommand(icon.id));
