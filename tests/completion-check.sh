@@ -40,6 +40,7 @@ offers "--null" -- kelvoro-cli show --n
 offers "--dry-run" -- kelvoro-cli set --dr
 offers "off on" -- kelvoro-cli set --hidden ""
 offers "copy:accessed copy:created copy:modified" -- kelvoro-cli set --created co
+offers "exif" -- kelvoro-cli set --modified e
 offers "photo.jpg" -- kelvoro-cli set --hidden on ph
 exit $status
 ' sh "$lib" "$file"

@@ -1,6 +1,7 @@
 // kelvoro-cli run as a program, on real files: what it shows, what it writes, what it refuses.
 #include "clirunner.h"
 #include "statushelpers.h"
+#include "support/photofiles.h"
 #include "support/testfiles.h"
 
 #include <QJsonDocument>
@@ -178,6 +179,29 @@ private Q_SLOTS:
             QCOMPARE(s.attributes & attr::Archive, attr::Archive);
         }
         QCOMPARE(fingerprint(outside), before);
+    }
+
+    // A photo share's times from the photos themselves and from their names.
+    void datesFromPhotosAndNames() {
+        const QByteArray folder = m_base + "/photos";
+        QVERIFY(QDir().mkpath(QFile::decodeName(folder)));
+        const QByteArray photo =
+            makeImage(folder, "IMG_20230405_060708.jpg", "JPEG",
+                      {{"Exif.Photo.DateTimeOriginal", "2024:01:02 03:04:05"}});
+        const QByteArray bare = makeFile(folder, "bare-" + kShiftJisName);
+        const QByteArray before = fingerprint(bare);
+        const CliResult r =
+            runShell("find " + shellBytes(folder) +
+                     " -type f -print0 | \"$CLI\" set -0 --created exif --modified name "
+                     "--archive on");
+        QCOMPARE(r.code, 1);
+        // The file without either date is named once and left as it was; the photo is done.
+        QCOMPARE(r.err, "kelvoro-cli: " + bare + " には撮影日時が記録されていません。\n");
+        QCOMPARE(fingerprint(bare), before);
+        const FileStatus s = statusOf(photo);
+        QCOMPARE(s.created, std::optional<std::int64_t>(1704132245)); // Tokyo time
+        QCOMPARE(s.modified, std::optional<std::int64_t>(1680642428));
+        QCOMPARE(s.attributes & attr::Archive, attr::Archive);
     }
 
     void exitStatuses_data() {

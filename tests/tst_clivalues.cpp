@@ -124,36 +124,70 @@ private Q_SLOTS:
     }
 
     void valuesResolveAgainstTheFile_data() {
+        QTest::addColumn<QByteArray>("option");
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("field");
-        QTest::addColumn<Maybe>("expected");
-        const int created = int(TimeField::Created);
-        const int modified = int(TimeField::Modified);
-        const int accessed = int(TimeField::Accessed);
+        QTest::addColumn<bool>("withDates"); // the photo says 4000, the name 5000
+        QTest::addColumn<Maybe>("expected"); // nothing: not written
+        QTest::addColumn<bool>("unresolved");
         // The file: created 1000, modified 2000, accessed 3000.
-        QTest::newRow("instant") << "@5"_ba << created << Maybe(5);
-        QTest::newRow("shift of its own field") << "+1m"_ba << modified << Maybe(2060);
-        QTest::newRow("shift back") << "-1000s"_ba << accessed << Maybe(2000);
-        QTest::newRow("copy created") << "copy:created"_ba << modified << Maybe(1000);
-        QTest::newRow("copy modified") << "copy:modified"_ba << accessed << Maybe(2000);
-        QTest::newRow("copy accessed") << "copy:accessed"_ba << created << Maybe(3000);
-        QTest::newRow("shift past the end") << "+9223372036854775807s"_ba << created << Maybe();
+        QTest::newRow("instant") << "--created"_ba
+                                 << "@5"_ba << false << Maybe(5) << false;
+        QTest::newRow("instant the file has") << "--created"_ba
+                                              << "@1000"_ba << false << Maybe(1000) << false;
+        QTest::newRow("shift of its own time") << "--modified"_ba
+                                               << "+1m"_ba << false << Maybe(2060) << false;
+        QTest::newRow("shift back") << "--accessed"_ba
+                                    << "-1000s"_ba << false << Maybe(2000) << false;
+        QTest::newRow("copy created") << "--modified"_ba
+                                      << "copy:created"_ba << false << Maybe(1000) << false;
+        QTest::newRow("copy accessed") << "--created"_ba
+                                       << "copy:accessed"_ba << false << Maybe(3000) << false;
+        QTest::newRow("copy of itself writes nothing")
+            << "--modified"_ba
+            << "copy:modified"_ba << false << Maybe() << false;
+        QTest::newRow("photo date") << "--created"_ba
+                                    << "exif"_ba << true << Maybe(4000) << false;
+        QTest::newRow("name date") << "--accessed"_ba
+                                   << "name"_ba << true << Maybe(5000) << false;
+        QTest::newRow("no photo date") << "--created"_ba
+                                       << "exif"_ba << false << Maybe() << true;
+        QTest::newRow("no name date") << "--modified"_ba
+                                      << "name"_ba << false << Maybe() << true;
+        QTest::newRow("shift past the end")
+            << "--created"_ba
+            << "+9223372036854775807s"_ba << false << Maybe() << true;
     }
     void valuesResolveAgainstTheFile() {
+        QFETCH(QByteArray, option);
         QFETCH(QByteArray, text);
-        QFETCH(int, field);
+        QFETCH(bool, withDates);
         QFETCH(Maybe, expected);
-        const std::optional<TimeValue> value = parseTimeValue(text.toStdString());
-        QVERIFY(value);
-        QCOMPARE(resolveTime(*value, status(1000, 2000, 3000, 0), TimeField(field)), expected);
+        QFETCH(bool, unresolved);
+        const ParsedArguments parsed = parseArguments({"set", option, text, "a"});
+        QVERIFY2(parsed.request, qPrintable(parsed.error));
+        const FoundDates found = withDates ? FoundDates{4000, 5000} : FoundDates{};
+        const SetPlan plan = planSet(*parsed.request, status(1000, 2000, 3000, 0), found);
+        const TimeField field = option == "--created"    ? TimeField::Created
+                                : option == "--modified" ? TimeField::Modified
+                                                         : TimeField::Accessed;
+        const Maybe planned = field == TimeField::Created    ? plan.desired.created
+                              : field == TimeField::Modified ? plan.desired.modified
+                                                             : plan.desired.accessed;
+        QCOMPARE(planned, expected);
+        QCOMPARE(plan.unresolved.has_value(), unresolved);
+        if (unresolved)
+            QCOMPARE(*plan.unresolved, field);
+        // Only the field asked for is written.
+        const int given = int(plan.desired.created.has_value()) +
+                          int(plan.desired.modified.has_value()) +
+                          int(plan.desired.accessed.has_value());
+        QCOMPARE(given, expected ? 1 : 0);
     }
 
-    void shiftOfAnUnknownTimeGivesNothing() {
-        FileStatus unknown;
-        const auto value = parseTimeValue("+1h");
-        QVERIFY(value);
-        QCOMPARE(resolveTime(*value, unknown, TimeField::Created), Maybe());
-        QCOMPARE(parseTimeValue("copy:size"), std::nullopt);
+    void unknownSourcesAreRefused() {
+        QCOMPARE(parseTimeValue("copy:size").has_value(), false);
+        QCOMPARE(parseTimeValue("Exif").has_value(), false);
+        QCOMPARE(parseTimeValue("exif").value().choice.source, TimeSource::PhotoDate);
     }
 
     void isoTextCarriesTheLocalOffset_data() {
@@ -186,11 +220,13 @@ private Q_SLOTS:
         QVERIFY2(a.request, qPrintable(a.error));
         QCOMPARE(a.request->command, Command::Set);
         QVERIFY(a.request->nullSeparated && a.request->dryRun);
-        QCOMPARE(a.request->created, (TimeValue{TimeValue::Kind::At, 5, TimeField::Modified}));
-        QCOMPARE(a.request->modified->seconds, -1800);
+        const auto& times = a.request->times;
+        QCOMPARE(times[0]->at, Maybe(5));
+        QCOMPARE(times[1]->choice.source, TimeSource::Shift);
+        QCOMPARE(times[1]->choice.shiftSeconds, -1800);
         QCOMPARE(a.request->flags.hidden, std::optional<bool>(true));
         QCOMPARE(a.request->flags.index, std::optional<bool>(false));
-        QVERIFY(!a.request->flags.readOnly && !a.request->flags.archive && !a.request->accessed);
+        QVERIFY(!a.request->flags.readOnly && !a.request->flags.archive && !times[2]);
         // After "--" a leading dash is part of a name.
         QCOMPARE(a.request->paths, (QList<QByteArray>{"-x", "-"}));
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -92,11 +93,11 @@ public:
             m_request.nullSeparated = true;
             return {};
         case Option::Created:
-            return setTime(m_request.created, option, text);
+            return setTime(TimeField::Created, option, text);
         case Option::Modified:
-            return setTime(m_request.modified, option, text);
+            return setTime(TimeField::Modified, option, text);
         case Option::Accessed:
-            return setTime(m_request.accessed, option, text);
+            return setTime(TimeField::Accessed, option, text);
         case Option::ReadOnly:
             return setFlag(m_request.flags.readOnly, option, value);
         case Option::Hidden:
@@ -115,12 +116,10 @@ private:
                QLatin1StringView(option.longName.data(), qsizetype(option.longName.size()));
     }
 
-    QString setTime(std::optional<TimeValue>& field, const OptionInfo& option,
-                    std::string_view text) {
-        field = parseTimeValue(text);
-        if (field && (field->kind == TimeValue::Kind::Exif || field->kind == TimeValue::Kind::Name))
-            field.reset();
-        if (field)
+    QString setTime(TimeField field, const OptionInfo& option, std::string_view text) {
+        std::optional<TimeValue>& value = m_request.times[static_cast<std::size_t>(field)];
+        value = parseTimeValue(text);
+        if (value)
             return {};
         return Text::tr("%1 の値「%2」は時刻として読めません。")
             .arg(optionName(option),
@@ -208,8 +207,9 @@ QString readOptions(const QList<QByteArray>& arguments, Request& request) {
 }
 
 QString checkComplete(Request& request) {
-    if (request.command == Command::Set && !request.created && !request.modified &&
-        !request.accessed && !request.flags.any())
+    const bool anyTime = std::any_of(request.times.begin(), request.times.end(),
+                                     [](const auto& value) { return value.has_value(); });
+    if (request.command == Command::Set && !anyTime && !request.flags.any())
         return Text::tr("変更する時刻か属性を指定してください。");
     if (request.paths.isEmpty()) {
         // find -print0 | kelvoro-cli set -0 ...: the list comes on standard input.

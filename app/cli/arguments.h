@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace kelvoro::cli {
@@ -28,9 +29,8 @@ struct Request {
     bool json = false;
     bool dryRun = false;
     bool nullSeparated = false; // "-" reads NUL-separated paths
-    std::optional<TimeValue> created;
-    std::optional<TimeValue> modified;
-    std::optional<TimeValue> accessed;
+    // The new created, modified and accessed times, in that order; empty: left as they are.
+    std::array<std::optional<TimeValue>, kTimeFieldCount> times;
     FlagRequest flags;
     // The paths as given, byte for byte; "-" stands for the paths read from standard input.
     QList<QByteArray> paths;

@@ -3,9 +3,11 @@
 #include "app/cli/arguments.h"
 #include "app/cli/rowtext.h"
 #include "app/cli/setplan.h"
+#include "common/pathpieces.h"
 #include "filelist/filelistmodel.h"
 #include "platform/attributestore.h"
 #include "platform/filesystem.h"
+#include "platform/photodate.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -33,7 +35,8 @@ QString helpText() {
         "  --created 値, --modified 値, --accessed 値\n"
         "      値: \"2024-01-02 03:04:05\"、ISO-8601 (2024-01-02T03:04:05+09:00)、\n"
         "          @秒 (1970-01-01 UTC から)、ずらす量 (+1h、-30m、+2d3h; w d h m s)、\n"
-        "          copy:created|modified|accessed (変更前の別の時刻)\n"
+        "          copy:created|modified|accessed (変更前の別の時刻)、\n"
+        "          exif (写真・動画の撮影日時)、name (ファイル名に書かれた日時)\n"
         "  --readonly on|off, --hidden on|off, --archive on|off, --index on|off\n"
         "  -n, --dry-run   変更内容を表示するだけで、何も変更しません\n"
         "\n"
@@ -123,17 +126,36 @@ private:
         m_console.print(rowJson(absolute, *status, probe.store));
     }
 
+    FoundDates foundDates(const QByteArray& path) const {
+        FoundDates found;
+        if (usesSource(m_request, TimeSource::PhotoDate))
+            found.photo = platform::readPhotoDate(path.toStdString());
+        if (usesSource(m_request, TimeSource::NameDate))
+            found.name =
+                nameDate(nameOf(std::string_view(path.constData(), std::size_t(path.size()))));
+        return found;
+    }
+
+    void reportUnresolved(const QByteArray& path, TimeField field) {
+        const TimeSource source = m_request.times[static_cast<std::size_t>(field)]->choice.source;
+        if (source == TimeSource::PhotoDate)
+            m_console.fileError(Text::tr("%1 には撮影日時が記録されていません。"), path);
+        else if (source == TimeSource::NameDate)
+            m_console.fileError(Text::tr("%1 の名前に日時が見つかりません。"), path);
+        else
+            m_console.fileError(Text::tr("%1 の %2 の新しい時刻を決められません。")
+                                    .arg(QStringLiteral("%1"), QLatin1StringView(fieldName(field))),
+                                path);
+        m_failed = true;
+    }
+
     void set(const QByteArray& path) {
         const std::optional<platform::FileStatus> current = read(path);
         if (!current)
             return;
-        const SetPlan plan = planSet(m_request, *current);
+        const SetPlan plan = planSet(m_request, *current, foundDates(path));
         if (plan.unresolved) {
-            m_console.fileError(
-                Text::tr("%1 の %2 の新しい時刻を決められません。")
-                    .arg(QStringLiteral("%1"), QLatin1StringView(fieldName(*plan.unresolved))),
-                path);
-            m_failed = true;
+            reportUnresolved(path, *plan.unresolved);
             return;
         }
         if (m_request.dryRun) {

@@ -1,5 +1,7 @@
 #include "app/cli/setplan.h"
 
+#include <algorithm>
+
 namespace kelvoro::cli {
 
 namespace {
@@ -7,6 +9,12 @@ namespace {
 using namespace platform;
 
 constexpr TimeField kFields[] = {TimeField::Created, TimeField::Modified, TimeField::Accessed};
+
+template <typename Status> auto& timeIn(Status& status, TimeField field) {
+    return field == TimeField::Created    ? status.created
+           : field == TimeField::Modified ? status.modified
+                                          : status.accessed;
+}
 
 std::uint32_t withFlag(std::uint32_t word, std::uint32_t bit, const std::optional<bool>& on) {
     if (!on)
@@ -36,14 +44,29 @@ const char* fieldName(TimeField field) {
     return "modified";
 }
 
-SetPlan planSet(const Request& request, const FileStatus& current) {
+bool usesSource(const Request& request, TimeSource source) {
+    return std::any_of(request.times.begin(), request.times.end(), [&](const auto& value) {
+        return value && !value->at && value->choice.source == source;
+    });
+}
+
+SetPlan planSet(const Request& request, const FileStatus& current, const FoundDates& found) {
+    TimeToolRow row{{current.created, current.modified, current.accessed}, found.photo, found.name};
+    TimeChoices choices;
+    for (std::size_t f = 0; f < kTimeFieldCount; ++f) {
+        if (request.times[f] && !request.times[f]->at)
+            choices[f] = request.times[f]->choice;
+    }
+    const RowOutcome outcome = computeRowTimes(row, choices);
+
     SetPlan plan;
     for (const TimeField field : kFields) {
-        const std::optional<TimeValue>& value = fieldOf(request, field);
-        if (!value)
-            continue;
-        fieldOf(plan.desired, field) = resolveTime(*value, current, field);
-        if (!fieldOf(plan.desired, field) && !plan.unresolved)
+        const auto f = static_cast<std::size_t>(field);
+        if (request.times[f] && request.times[f]->at)
+            timeIn(plan.desired, field) = request.times[f]->at;
+        else if (outcome.fields[f] == FieldOutcome::Changed)
+            timeIn(plan.desired, field) = outcome.newTimes[f];
+        else if (outcome.fields[f] == FieldOutcome::NoSource && !plan.unresolved)
             plan.unresolved = field;
     }
     // The index flag says the file may be indexed: the bit says it may not.
@@ -61,8 +84,8 @@ QByteArray describeChanges(const QByteArray& path, const FileStatus& current,
                            const FileStatus& desired) {
     QByteArray lines;
     for (const TimeField field : kFields) {
-        const std::optional<std::int64_t>& wanted = fieldOf(desired, field);
-        const std::optional<std::int64_t>& now = fieldOf(current, field);
+        const std::optional<std::int64_t>& wanted = timeIn(desired, field);
+        const std::optional<std::int64_t>& now = timeIn(current, field);
         if (wanted && wanted != now)
             lines += path + ": " + fieldName(field) + ' ' + timeText(now) + " -> " +
                      timeText(wanted) + '\n';

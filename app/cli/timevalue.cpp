@@ -177,42 +177,23 @@ std::optional<std::int64_t> parseShift(std::string_view text) {
 }
 
 std::optional<TimeValue> parseTimeValue(std::string_view text) {
-    using Kind = TimeValue::Kind;
-    if (text == "exif")
-        return TimeValue{Kind::Exif, 0, TimeField::Modified};
-    if (text == "name")
-        return TimeValue{Kind::Name, 0, TimeField::Modified};
-    if (text == "copy:created")
-        return TimeValue{Kind::Copy, 0, TimeField::Created};
-    if (text == "copy:modified")
-        return TimeValue{Kind::Copy, 0, TimeField::Modified};
-    if (text == "copy:accessed")
-        return TimeValue{Kind::Copy, 0, TimeField::Accessed};
-    if (const auto shift = parseShift(text))
-        return TimeValue{Kind::Shift, *shift, TimeField::Modified};
-    if (const auto instant = parseInstant(text))
-        return TimeValue{Kind::At, *instant, TimeField::Modified};
-    return std::nullopt;
-}
-
-std::optional<CalendarTime> resolveTime(const TimeValue& value, const platform::FileStatus& current,
-                                        TimeField field, const std::optional<CalendarTime>& found) {
-    switch (value.kind) {
-    case TimeValue::Kind::At:
-        return value.seconds;
-    case TimeValue::Kind::Copy:
-        return fieldOf(current, value.from);
-    case TimeValue::Kind::Exif:
-    case TimeValue::Kind::Name:
-        return found;
-    case TimeValue::Kind::Shift:
-        break;
+    static constexpr struct {
+        std::string_view text;
+        TimeSource source;
+    } kSources[] = {{"exif", TimeSource::PhotoDate},
+                    {"name", TimeSource::NameDate},
+                    {"copy:created", TimeSource::CopyCreated},
+                    {"copy:modified", TimeSource::CopyModified},
+                    {"copy:accessed", TimeSource::CopyAccessed}};
+    for (const auto& named : kSources) {
+        if (text == named.text)
+            return TimeValue{std::nullopt, TimeChoice{named.source, 0}};
     }
-    const std::optional<std::int64_t>& base = fieldOf(current, field);
-    std::int64_t shifted = 0;
-    if (!base || __builtin_add_overflow(*base, value.seconds, &shifted))
-        return std::nullopt;
-    return shifted;
+    if (const auto shift = parseShift(text))
+        return TimeValue{std::nullopt, TimeChoice{TimeSource::Shift, *shift}};
+    if (const auto instant = parseInstant(text))
+        return TimeValue{instant, TimeChoice{}};
+    return std::nullopt;
 }
 
 std::string isoTimeText(CalendarTime t) {

@@ -20,7 +20,7 @@ _kelvoro_cli() {
 
     case $prev in
     --created | --modified | --accessed)
-        COMPREPLY=($(compgen -W 'copy:created copy:modified copy:accessed @' -- "$cur"))
+        COMPREPLY=($(compgen -W 'copy:created copy:modified copy:accessed exif name @' -- "$cur"))
         # "@" is followed by the seconds, not by a blank.
         [[ ${COMPREPLY[*]} == @ ]] && compopt -o nospace
         return
