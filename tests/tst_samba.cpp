@@ -3,6 +3,7 @@
 // the attributes and creation time a Windows client would see.
 #include "clirunner.h"
 #include "statushelpers.h"
+#include "support/photofiles.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -207,18 +208,29 @@ private Q_SLOTS:
             QCOMPARE(info.value(u"create_time"_s), utcText(*given));
     }
 
-    // What a server administrator runs: the command-line tool, then a Windows client's view.
+    // What a server administrator runs on the share's photos, then a Windows client's view.
     void serverShowsWhatTheToolSet() {
-        const QByteArray path = test::makeFile(share(), "tool.txt");
+        test::makeImage(share(), "photo.jpg", "JPEG",
+                        {{"Exif.Photo.DateTimeOriginal", "2024:01:02 12:04:05"}});
+        const QByteArray plain = test::makeFile(share(), "notes.txt");
         const test::CliResult r =
-            test::runCli({"set", "--hidden", "on", "--archive", "on", "--created",
-                          "2024-01-02T03:04:05Z", "--modified", "@1281152096", path});
+            test::runShell("find " + test::shellBytes(share()) +
+                           " -name '*.jpg' -print0 | \"$CLI\" set -0 --created exif "
+                           "--modified exif --archive on --hidden on");
         QCOMPARE(r.err, QByteArray());
         QCOMPARE(r.code, 0);
-        const QMap<QString, QString> info = allinfo(u"tool.txt"_s);
+        const QMap<QString, QString> info = allinfo(u"photo.jpg"_s);
         QCOMPARE(info.value(u"attributes"_s), u"HA (22)"_s);
+        // The photo's local time, in Tokyo where the test runs.
         QCOMPARE(info.value(u"create_time"_s), utcText(1704164645));
-        QCOMPARE(info.value(u"write_time"_s), utcText(1281152096));
+        QCOMPARE(info.value(u"write_time"_s), utcText(1704164645));
+
+        const test::CliResult set =
+            test::runCli({"set", "--hidden", "on", "--created", "2024-01-02T03:04:05Z", plain});
+        QCOMPARE(set.code, 0);
+        const QMap<QString, QString> notes = allinfo(u"notes.txt"_s);
+        QCOMPARE(notes.value(u"attributes"_s), u"H (2)"_s);
+        QCOMPARE(notes.value(u"create_time"_s), utcText(1704164645));
     }
 };
 
