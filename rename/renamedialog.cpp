@@ -1,7 +1,7 @@
 #include "rename/renamedialog.h"
 
-#include "presentation/prompt.h"
 #include "common/namelength.h"
+#include "presentation/prompt.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
