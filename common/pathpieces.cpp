@@ -31,4 +31,8 @@ std::string joinPath(std::string_view directory, std::string_view name) {
     return path;
 }
 
+bool isUsablePath(std::string_view path) {
+    return !path.empty() && path.find('\0') == std::string_view::npos;
+}
+
 } // namespace kelvoro

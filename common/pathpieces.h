@@ -21,5 +21,8 @@ std::string_view titleOf(std::string_view name);
 std::string_view extensionOf(std::string_view name);
 // The row rule: directory, one separator, name.
 std::string joinPath(std::string_view directory, std::string_view name);
+// False for a path that no system call can name as it stands: empty, or holding a NUL
+// byte that would end it early and so name a different file.
+bool isUsablePath(std::string_view path);
 
 } // namespace kelvoro

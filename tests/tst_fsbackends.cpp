@@ -2,7 +2,7 @@
 // vfat and no cifs mounts (and ntfs3 may be absent), so their encodings, the detection by
 // probing and the restoring of read-only after a late failure are checked here against the
 // calls the backend makes; the generic and ntfs-3g rows are also tested on real files.
-#include "platform/posix/statusbackend.h"
+#include "platform/linux/statusbackend.h"
 #include "statushelpers.h"
 
 #include <QStringList>
@@ -13,7 +13,7 @@
 #include <map>
 
 using namespace kelvoro::platform;
-using namespace kelvoro::platform::posix;
+using namespace kelvoro::platform::linuxos;
 using kelvoro::test::wanted;
 using namespace Qt::Literals::StringLiterals;
 

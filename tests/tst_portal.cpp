@@ -1,4 +1,4 @@
-#include "platform/posix/programchooser.h"
+#include "platform/linux/programchooser.h"
 #include "support/testfiles.h"
 
 #include <QApplication>

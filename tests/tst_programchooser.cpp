@@ -1,6 +1,6 @@
-#include "platform/posix/desktopentry.h"
-#include "platform/posix/programchooser.h"
-#include "platform/posix/spawn.h"
+#include "platform/linux/desktopentry.h"
+#include "platform/linux/programchooser.h"
+#include "platform/linux/spawn.h"
 #include "support/testfiles.h"
 
 #include <QApplication>

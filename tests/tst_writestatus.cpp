@@ -3,7 +3,7 @@
 // ntfs-3g). A mount the machine refuses skips its test and says why.
 #include "common/timetext.h"
 #include "platform/dosattrib.h"
-#include "platform/posix/statusbackend.h"
+#include "platform/linux/statusbackend.h"
 #include "statushelpers.h"
 #include "support/testfiles.h"
 
@@ -273,9 +273,9 @@ private Q_SLOTS:
         if (!ntfs.mount({u"-t"_s, u"ntfs-3g"_s, u"-o"_s, u"loop"_s, QFile::decodeName(image)}, mnt))
             QSKIP(ntfs.reason());
         const QByteArray path = makeFile(mnt, "f.txt");
-        posix::NativeState state;
-        QCOMPARE(posix::readNativeState(posix::realSystemCalls(), path.toStdString(), state), 0);
-        QCOMPARE(state.kind, posix::FileSystemKind::Ntfs3g);
+        linuxos::NativeState state;
+        QCOMPARE(linuxos::readNativeState(linuxos::realSystemCalls(), path.toStdString(), state), 0);
+        QCOMPARE(state.kind, linuxos::FileSystemKind::Ntfs3g);
         QCOMPARE(attributesOf(path), A);
 
         QCOMPARE(write(path, wanted(RO | H | NCI, 1281152096, 1704164645, 1704164000)),

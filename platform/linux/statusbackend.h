@@ -2,14 +2,14 @@
 
 #include "platform/dosattrib.h"
 #include "platform/filestatus.h"
-#include "platform/posix/systemcalls.h"
+#include "platform/linux/systemcalls.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-namespace kelvoro::platform::posix {
+namespace kelvoro::platform::linuxos {
 
 // Where a file system keeps the Windows attributes and the creation time.
 enum class FileSystemKind {
@@ -67,4 +67,4 @@ std::string nativeQuad(std::uint64_t value);
 std::optional<std::uint32_t> wordFrom(const std::string& bytes);
 std::optional<std::uint64_t> quadFrom(const std::string& bytes);
 
-} // namespace kelvoro::platform::posix
+} // namespace kelvoro::platform::linuxos

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/posix/desktopentry.h"
+#include "platform/linux/desktopentry.h"
 
 #include <QDBusConnection>
 #include <QDialog>

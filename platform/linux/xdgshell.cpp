@@ -1,5 +1,5 @@
-#include "platform/posix/programchooser.h"
-#include "platform/posix/spawn.h"
+#include "platform/linux/programchooser.h"
+#include "platform/linux/spawn.h"
 #include "platform/shell.h"
 
 namespace kelvoro::platform {

@@ -1,4 +1,4 @@
-#include "platform/posix/movecalls.h"
+#include "platform/linux/movecalls.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -155,7 +155,7 @@ private:
 
 } // namespace
 
-class TestPosixMove : public QObject {
+class TestLinuxMove : public QObject {
     Q_OBJECT
 
     // The file systems a move meets, by what they lack.
@@ -326,5 +326,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPosixMove)
-#include "tst_posix_move.moc"
+QTEST_GUILESS_MAIN(TestLinuxMove)
+#include "tst_linux_move.moc"

@@ -1,4 +1,4 @@
-#include "platform/posix/spawn.h"
+#include "platform/linux/spawn.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

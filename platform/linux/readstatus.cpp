@@ -1,6 +1,6 @@
 #include "common/pathpieces.h"
-#include "platform/posix/posixfilesystem.h"
-#include "platform/posix/statusbackend.h"
+#include "platform/linux/linuxfilesystem.h"
+#include "platform/linux/statusbackend.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include <thread>
 #include <unordered_map>
 
-namespace kelvoro::platform::posix {
+namespace kelvoro::platform::linuxos {
 
 namespace {
 
@@ -157,15 +157,15 @@ FileStatus readStatusWith(SystemCalls& sys, const std::string& path) {
     return status;
 }
 
-} // namespace kelvoro::platform::posix
+} // namespace kelvoro::platform::linuxos
 
 namespace kelvoro::platform {
 
-FileStatus PosixFileSystem::readStatus(const std::string& path) const {
-    return posix::readStatusWith(posix::realSystemCalls(), path);
+FileStatus LinuxFileSystem::readStatus(const std::string& path) const {
+    return linuxos::readStatusWith(linuxos::realSystemCalls(), path);
 }
 
-std::vector<FileStatus> PosixFileSystem::readStatuses(const std::vector<std::string>& paths) const {
+std::vector<FileStatus> LinuxFileSystem::readStatuses(const std::vector<std::string>& paths) const {
     // Most of the time goes to path lookups in the kernel, which scale across cores.
     constexpr std::size_t kPathsPerThread = 512;
     constexpr unsigned kMaxThreads = 8;
@@ -191,7 +191,7 @@ std::vector<FileStatus> PosixFileSystem::readStatuses(const std::vector<std::str
     return statuses;
 }
 
-bool PosixFileSystem::isReadableRegularFile(const std::string& path) const {
+bool LinuxFileSystem::isReadableRegularFile(const std::string& path) const {
     // O_NONBLOCK so a FIFO named on the command line cannot hang start-up.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
@@ -202,7 +202,7 @@ bool PosixFileSystem::isReadableRegularFile(const std::string& path) const {
     return regular;
 }
 
-int PosixFileSystem::openForReadingError(const std::string& path) const {
+int LinuxFileSystem::openForReadingError(const std::string& path) const {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return errno;
@@ -212,13 +212,13 @@ int PosixFileSystem::openForReadingError(const std::string& path) const {
     return error;
 }
 
-bool PosixFileSystem::isDirectory(const std::string& path) const {
+bool LinuxFileSystem::isDirectory(const std::string& path) const {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 FileSystem& nativeFileSystem() {
-    static PosixFileSystem instance;
+    static LinuxFileSystem instance;
     return instance;
 }
 

@@ -4,7 +4,7 @@
 
 namespace kelvoro::platform {
 
-class PosixFileSystem : public FileSystem {
+class LinuxFileSystem : public FileSystem {
 public:
     FileStatus readStatus(const std::string& path) const override;
     std::vector<FileStatus> readStatuses(const std::vector<std::string>& paths) const override;

@@ -1,6 +1,6 @@
-#include "platform/posix/desktopentry.h"
+#include "platform/linux/desktopentry.h"
 
-#include "platform/posix/spawn.h"
+#include "platform/linux/spawn.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "platform/posix/systemcalls.h"
+#include "platform/linux/systemcalls.h"
 
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
@@ -18,7 +18,7 @@
 #define STATX_MNT_ID_UNIQUE 0x00004000U
 #endif
 
-namespace kelvoro::platform::posix {
+namespace kelvoro::platform::linuxos {
 
 namespace {
 
@@ -139,4 +139,4 @@ SystemCalls& realSystemCalls() {
     return instance;
 }
 
-} // namespace kelvoro::platform::posix
+} // namespace kelvoro::platform::linuxos

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace kelvoro::platform::posix {
+namespace kelvoro::platform::linuxos {
 
 // What the status backend needs of stat(2), in whole seconds.
 struct Stat {
@@ -41,4 +41,4 @@ public:
 
 SystemCalls& realSystemCalls();
 
-} // namespace kelvoro::platform::posix
+} // namespace kelvoro::platform::linuxos

@@ -1,5 +1,5 @@
-#include "platform/posix/movecalls.h"
-#include "platform/posix/posixfilesystem.h"
+#include "platform/linux/movecalls.h"
+#include "platform/linux/linuxfilesystem.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -169,7 +169,7 @@ bool moveNoReplace(MoveCalls& calls, const std::string& from, const std::string&
     return false;
 }
 
-bool PosixFileSystem::moveNoReplace(const std::string& from, const std::string& to) {
+bool LinuxFileSystem::moveNoReplace(const std::string& from, const std::string& to) {
     return platform::moveNoReplace(systemMoveCalls(), from, to);
 }
 

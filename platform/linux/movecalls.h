@@ -31,7 +31,7 @@ public:
 
 MoveCalls& systemMoveCalls();
 
-// The move behind PosixFileSystem::moveNoReplace: renameat2(RENAME_NOREPLACE); where the
+// The move behind LinuxFileSystem::moveNoReplace: renameat2(RENAME_NOREPLACE); where the
 // file system lacks it, link and unlink; where it has no hard links either, lstat then
 // rename. A target that is only another spelling of the source's own entry (a case-only
 // rename on a case-insensitive file system) is reached through a temporary name.

@@ -1,29 +1,29 @@
 #include "platform/attributestore.h"
-#include "platform/posix/statusbackend.h"
+#include "platform/linux/statusbackend.h"
 
 namespace kelvoro::platform {
 
 StoreProbe probeAttributeStore(const std::string& path) {
-    posix::NativeState state;
+    linuxos::NativeState state;
     StoreProbe probe;
-    probe.error = posix::readNativeState(posix::realSystemCalls(), path, state);
+    probe.error = linuxos::readNativeState(linuxos::realSystemCalls(), path, state);
     if (probe.error != 0)
         return probe;
     switch (state.kind) {
-    case posix::FileSystemKind::Generic:
+    case linuxos::FileSystemKind::Generic:
         // A file system without user attributes answers ENOTSUP to the read of the blob.
         probe.store = state.blobError == ENOTSUP ? AttributeStore::None : AttributeStore::SambaBlob;
         break;
-    case posix::FileSystemKind::Fat:
+    case linuxos::FileSystemKind::Fat:
         probe.store = AttributeStore::Fat;
         break;
-    case posix::FileSystemKind::Ntfs3:
+    case linuxos::FileSystemKind::Ntfs3:
         probe.store = AttributeStore::Ntfs3;
         break;
-    case posix::FileSystemKind::Ntfs3g:
+    case linuxos::FileSystemKind::Ntfs3g:
         probe.store = AttributeStore::Ntfs3g;
         break;
-    case posix::FileSystemKind::Cifs:
+    case linuxos::FileSystemKind::Cifs:
         probe.store = AttributeStore::Cifs;
         break;
     }

@@ -1,12 +1,12 @@
-#include "platform/posix/posixfilesystem.h"
-#include "platform/posix/statusbackend.h"
+#include "platform/linux/linuxfilesystem.h"
+#include "platform/linux/statusbackend.h"
 
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <limits>
 
-namespace kelvoro::platform::posix {
+namespace kelvoro::platform::linuxos {
 
 namespace {
 
@@ -219,12 +219,12 @@ void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus
     }
 }
 
-} // namespace kelvoro::platform::posix
+} // namespace kelvoro::platform::linuxos
 
 namespace kelvoro::platform {
 
-void PosixFileSystem::writeStatus(const std::string& path, const FileStatus& desired) {
-    posix::writeStatusWith(posix::realSystemCalls(), path, desired);
+void LinuxFileSystem::writeStatus(const std::string& path, const FileStatus& desired) {
+    linuxos::writeStatusWith(linuxos::realSystemCalls(), path, desired);
 }
 
 } // namespace kelvoro::platform
