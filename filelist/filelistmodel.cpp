@@ -276,17 +276,25 @@ void FileListModel::emitRowChanged(int r) {
 }
 
 FileListModel::ChangeBatch::ChangeBatch(FileListModel& model) : m_model(model) {
-    ++m_model.m_batchDepth;
+    if (m_model.m_batchDepth++ == 0)
+        m_model.m_batchStagedBefore = m_model.m_stagedCount;
 }
 
 FileListModel::ChangeBatch::~ChangeBatch() {
-    if (--m_model.m_batchDepth > 0 || m_model.m_batchFirst < 0)
+    if (--m_model.m_batchDepth > 0)
         return;
     const int first = m_model.m_batchFirst;
     const int last = std::min(m_model.m_batchLast, m_model.rowCount() - 1);
     m_model.m_batchFirst = m_model.m_batchLast = -1;
-    if (first <= last)
+    if (first >= 0 && first <= last)
         Q_EMIT m_model.dataChanged(m_model.index(first, 0), m_model.index(last, ColumnCount - 1));
+    if (m_model.m_stagedCount != m_model.m_batchStagedBefore)
+        Q_EMIT m_model.stagedCountChanged(m_model.m_stagedCount);
+}
+
+void FileListModel::emitStagedCountChange(int before) {
+    if (m_batchDepth == 0 && before != m_stagedCount)
+        Q_EMIT stagedCountChanged(m_stagedCount);
 }
 
 void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
@@ -309,8 +317,7 @@ void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
     const int before = m_stagedCount;
     setStaged(fr, true);
     emitRowChanged(r);
-    if (before != m_stagedCount)
-        Q_EMIT stagedCountChanged(m_stagedCount);
+    emitStagedCountChange(before);
 }
 
 void FileListModel::clearStaged() {
@@ -376,8 +383,7 @@ void FileListModel::removeRowList(std::vector<int> rows) {
         m_rows.resize(kept);
         endResetModel();
     }
-    if (before != m_stagedCount)
-        Q_EMIT stagedCountChanged(m_stagedCount);
+    emitStagedCountChange(before);
 }
 
 void FileListModel::clear() {

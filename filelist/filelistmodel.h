@@ -107,7 +107,8 @@ public:
     void setName(int r, const QByteArray& name);
 
     // Rows changed (staged, renamed) while a batch lives reach the views as one change of the
-    // rows from the first to the last changed, instead of one signal per row.
+    // rows from the first to the last changed, and a changed staged count as one signal,
+    // instead of one of each per row.
     class ChangeBatch {
     public:
         explicit ChangeBatch(FileListModel& model);
@@ -133,6 +134,8 @@ Q_SIGNALS:
 private:
     void setStaged(FileRow& row, bool staged);
     void emitRowChanged(int r);
+    // Outside a batch; a batch tells the views once when it closes.
+    void emitStagedCountChange(int before);
     void unindexPath(const QByteArray& path);
     void freshenIndex() const;
 
@@ -160,6 +163,7 @@ private:
     int m_batchDepth = 0;
     int m_batchFirst = -1; // rows changed within the open batch; -1 when none
     int m_batchLast = -1;
+    int m_batchStagedBefore = 0; // the staged count when the outermost batch opened
 };
 
 } // namespace kelvoro

@@ -39,9 +39,6 @@ public:
     FileListModel& rows() { return m_model; }
     const FileListModel& rows() const { return m_model; }
 
-    // Index of the last row; -1 when the list is empty.
-    int lastItem() const { return m_model.rowCount() - 1; }
-
     // Adds one file as the new last row; a listed path is refused with a message.
     void AddFile(const QByteArray& path);
     // Adds the files in order as AddFile does, with progress when that takes a while; a

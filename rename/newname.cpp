@@ -8,6 +8,10 @@ namespace kelvoro {
 
 namespace {
 
+std::string_view pieceView(QByteArrayView name) {
+    return {name.data(), static_cast<std::size_t>(name.size())};
+}
+
 // One allocation: a bulk rename asks for a name per row.
 QByteArray joined(QByteArrayView first, QByteArrayView second) {
     QByteArray result(first.size() + second.size(), Qt::Uninitialized);
@@ -32,36 +36,36 @@ QByteArray replaceAll(QByteArrayView name, QByteArrayView find, QByteArrayView r
     return result;
 }
 
-} // namespace
-
+// The name after the extension step; nullopt when the step leaves this name alone (mode not
+// chosen, or a name without ".").
 std::optional<QByteArray> extensionStepName(QByteArrayView name, const RenameOptions& options) {
     if (!(options.mode & renamemode::Extension))
         return std::nullopt;
-    const qsizetype dot = name.lastIndexOf('.');
-    if (dot < 0)
+    if (!name.contains('.'))
         return std::nullopt;
-    QByteArray result = name.first(dot + 1).toByteArray();
-    result.append(options.extension);
-    return result;
+    const qsizetype kept = name.size() - qsizetype(extensionOf(pieceView(name)).size());
+    return joined(name.first(kept), options.extension);
 }
 
+// The name after the name step (replace, insert at the front or at the end); nullopt when no
+// name mode is chosen.
 std::optional<QByteArray> nameStepName(QByteArrayView name, const RenameOptions& options) {
     if (options.mode & renamemode::Replace)
         return replaceAll(name, options.find, options.replacement);
     if (options.mode & renamemode::Front)
         return joined(options.front, name);
     if (options.mode & renamemode::End) {
-        const qsizetype dot = name.lastIndexOf('.');
-        if (dot < 0)
-            return name.toByteArray() + options.end;
         // The text goes in front of the extension.
-        QByteArray result = name.first(dot).toByteArray();
+        const qsizetype title = qsizetype(titleOf(pieceView(name)).size());
+        QByteArray result = name.first(title).toByteArray();
         result.append(options.end);
-        result.append(name.sliced(dot));
+        result.append(name.sliced(title));
         return result;
     }
     return std::nullopt;
 }
+
+} // namespace
 
 bool isAllowedInName(QByteArrayView text) {
     return !text.contains(kPathSeparator) && !text.contains('\0');
@@ -71,19 +75,28 @@ bool isUsableName(QByteArrayView name) {
     return !name.isEmpty() && name != "." && name != ".." && isAllowedInName(name);
 }
 
-std::optional<QByteArray> computeNewName(QByteArrayView name, const RenameOptions& options) {
+std::optional<QByteArray> runRenameSteps(QByteArrayView name, const RenameOptions& options,
+                                         const StepMove& move) {
     QByteArray current = name.toByteArray();
     bool applies = false;
-    for (const auto& step : {extensionStepName, nameStepName}) {
-        if (const std::optional<QByteArray> next = step(current, options)) {
-            applies = true;
-            if (isUsableName(*next))
-                current = *next;
-        }
+    if (const std::optional<QByteArray> next = extensionStepName(current, options)) {
+        applies = true;
+        if (move(RenameStep::Extension, *next))
+            current = *next;
+    }
+    if (const std::optional<QByteArray> next = nameStepName(current, options)) {
+        applies = true;
+        if (move(RenameStep::Name, *next))
+            current = *next;
     }
     if (!applies)
         return std::nullopt;
     return current;
+}
+
+std::optional<QByteArray> computeNewName(QByteArrayView name, const RenameOptions& options) {
+    return runRenameSteps(name, options,
+                          [](RenameStep, const QByteArray& next) { return isUsableName(next); });
 }
 
 } // namespace kelvoro

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <functional>
 #include <optional>
 
 namespace kelvoro {
@@ -25,19 +26,20 @@ struct RenameOptions {
     QByteArray end;
 };
 
-// The name after the extension step; nullopt when the step leaves this name alone (mode not
-// chosen, or a name without ".").
-std::optional<QByteArray> extensionStepName(QByteArrayView name, const RenameOptions& options);
-
-// The name after the name step (replace, insert at the front or at the end); nullopt when no
-// name mode is chosen.
-std::optional<QByteArray> nameStepName(QByteArrayView name, const RenameOptions& options);
-
 // False for a name no move may produce: empty, ".", "..", or holding a separator or NUL.
 bool isUsableName(QByteArrayView name);
 
 // False when a text typed for a name contains a character no file name may hold.
 bool isAllowedInName(QByteArrayView text);
+
+enum class RenameStep { Extension, Name };
+
+// Both steps over a name, the name step working on whatever name the extension step left:
+// `move` is given each step's new name and says whether the file now has it. Returns the name
+// the file ends with; nullopt when neither step applies to the name.
+using StepMove = std::function<bool(RenameStep step, const QByteArray& newName)>;
+std::optional<QByteArray> runRenameSteps(QByteArrayView name, const RenameOptions& options,
+                                         const StepMove& move);
 
 // The name a file ends with when every move of both steps succeeds (a step whose result is
 // not usable fails and keeps the name); nullopt when neither step applies to the name.

@@ -156,20 +156,24 @@ CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(pr
     setTabOrder(ok, cancel);
     m_extensionCheck->setFocus();
 
-    connect(m_extensionCheck, &QCheckBox::clicked, this, &CReName::onExtensionClicked);
-    connect(m_nameCheck, &QCheckBox::clicked, this, &CReName::onNameClicked);
-    connect(m_modes, &QButtonGroup::buttonClicked, this, &CReName::onModeClicked);
+    // Toggles, not clicks: the keyboard and assistive technology change them too.
+    connect(m_extensionCheck, &QCheckBox::toggled, this, &CReName::onExtensionToggled);
+    connect(m_nameCheck, &QCheckBox::toggled, this, &CReName::onNameToggled);
+    connect(m_modes, &QButtonGroup::buttonToggled, this, [this](QAbstractButton*, bool checked) {
+        if (checked && m_nameCheck->isChecked())
+            onModeClicked();
+    });
     connect(ok, &QPushButton::clicked, this, &CReName::onOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CReName::onExtensionClicked(bool checked) {
+void CReName::onExtensionToggled(bool checked) {
     m_extensionEdit->setEnabled(checked);
     if (checked)
         m_extensionEdit->setFocus();
 }
 
-void CReName::onNameClicked(bool checked) {
+void CReName::onNameToggled(bool checked) {
     for (QAbstractButton* radio : m_modes->buttons())
         radio->setEnabled(checked);
     if (checked) {

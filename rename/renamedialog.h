@@ -34,8 +34,8 @@ public:
     RenameOptions options() const;
 
 private:
-    void onExtensionClicked(bool checked);
-    void onNameClicked(bool checked);
+    void onExtensionToggled(bool checked);
+    void onNameToggled(bool checked);
     void onModeClicked();
     void onOk();
     // Empty required text or a character no name may hold: tells the user, false.

@@ -8,14 +8,11 @@ namespace kelvoro {
 
 namespace {
 
-void setPath(std::string& out, const QByteArray& directory, const QByteArray& name) {
-    out.assign(directory.constData(), static_cast<std::size_t>(directory.size()));
-    out.push_back(kPathSeparator);
-    out.append(name.constData(), static_cast<std::size_t>(name.size()));
+std::string_view pieceView(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-// Moves a row's file to a new name and, on success, gives the row that name. The path buffers
-// are reused from row to row.
+// Moves a row's file to a new name and, on success, gives the row that name.
 class RowMover {
 public:
     RowMover(FileListModel& model, platform::FileSystem& fileSystem)
@@ -25,9 +22,9 @@ public:
         if (!isUsableName(newName))
             return StepOutcome::Failed;
         const FileRow& current = m_model.row(row);
-        setPath(m_from, current.directory, current.name);
-        setPath(m_to, current.directory, newName);
-        if (!m_fileSystem.moveNoReplace(m_from, m_to))
+        const std::string from = joinPath(pieceView(current.directory), pieceView(current.name));
+        if (!m_fileSystem.moveNoReplace(from,
+                                        joinPath(pieceView(current.directory), pieceView(newName))))
             return StepOutcome::Failed;
         m_model.setName(row, newName);
         return StepOutcome::Moved;
@@ -36,8 +33,6 @@ public:
 private:
     FileListModel& m_model;
     platform::FileSystem& m_fileSystem;
-    std::string m_from;
-    std::string m_to;
 };
 
 } // namespace
@@ -57,11 +52,12 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
             result.cancelled = true;
             break;
         }
-        // The name step works on whatever name the extension step left.
-        if (const auto name = extensionStepName(model.row(r.row).name, options))
-            r.extension = mover.move(r.row, *name);
-        if (const auto name = nameStepName(model.row(r.row).name, options))
-            r.name = mover.move(r.row, *name);
+        runRenameSteps(model.row(r.row).name, options,
+                       [&](RenameStep step, const QByteArray& name) {
+                           const StepOutcome outcome = mover.move(r.row, name);
+                           (step == RenameStep::Extension ? r.extension : r.name) = outcome;
+                           return outcome == StepOutcome::Moved;
+                       });
         result.rows.push_back(r);
     }
     return result;

@@ -162,6 +162,7 @@ private Q_SLOTS:
         for (int i = 0; i < 8; ++i)
             QVERIFY(m.addFile(dir() + "/b" + QByteArray::number(i), fs()));
         QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);
+        QSignalSpy counted(&m, &FileListModel::stagedCountChanged);
         {
             const FileListModel::ChangeBatch outer(m);
             m.stageEdit(5, std::nullopt, 0, std::nullopt, RowFlags{});
@@ -171,15 +172,26 @@ private Q_SLOTS:
                 m.stageEdit(6, std::nullopt, 0, std::nullopt, RowFlags{});
             }
             QCOMPARE(changed.size(), 0);
+            QCOMPARE(counted.size(), 0);
+            QCOMPARE(m.stagedCount(), 2);
         }
         QCOMPARE(changed.size(), 1);
+        QCOMPARE(counted.size(), 1);
+        QCOMPARE(counted[0][0].toInt(), 2);
         const auto from = changed[0][0].value<QModelIndex>();
         const auto to = changed[0][1].value<QModelIndex>();
         QCOMPARE(from.row(), 2);
         QCOMPARE(to.row(), 6);
         QCOMPARE(to.column(), ColumnCount - 1);
+        {
+            // Staging a row that is staged already changes no count.
+            const FileListModel::ChangeBatch again(m);
+            m.stageEdit(5, std::nullopt, 1, std::nullopt, RowFlags{});
+        }
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(counted.size(), 1);
         { const FileListModel::ChangeBatch idle(m); }
-        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.size(), 2);
     }
 
     void stagingShowsTheNewValues() {

@@ -40,8 +40,8 @@ class TestMainFrame : public QObject {
 
     static void stageOneRow(CMainFrame& frame, const QByteArray& path) {
         frame.view()->AddFile(path);
-        frame.view()->rows().stageEdit(frame.view()->lastItem(), std::nullopt, std::nullopt,
-                                       std::nullopt, RowFlags{});
+        frame.view()->rows().stageEdit(frame.view()->rows().rowCount() - 1, std::nullopt,
+                                       std::nullopt, std::nullopt, RowFlags{});
     }
 
 private Q_SLOTS:

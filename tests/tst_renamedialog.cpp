@@ -6,6 +6,7 @@
 #include "support/testfiles.h"
 #include "support/whenmodalopens.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -190,6 +191,40 @@ private Q_SLOTS:
         control<QRadioButton>(&d, "replaceRadio")->click();
         QCOMPARE(enabled(), QStringList({u"findEdit"_s, u"replacementEdit"_s}) + radios);
         QCOMPARE(d.focusWidget(), edit(&d, "findEdit"));
+    }
+
+    // Keyboard users and assistive technology toggle without a click: the edits follow all the
+    // same (Space on a focused box, the accessible toggle action, a radio chosen by arrow key).
+    void togglesWithoutAMouse() {
+        test::FakePrompt prompt;
+        CReName d(prompt);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        auto* extension = control<QCheckBox>(&d, "extensionCheck");
+        auto* name = control<QCheckBox>(&d, "nameCheck");
+
+        extension->setFocus();
+        QTest::keyClick(extension, Qt::Key_Space);
+        QVERIFY(extension->isChecked());
+        QVERIFY(edit(&d, "extensionEdit")->isEnabled());
+
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(name);
+        QVERIFY(box && box->actionInterface());
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(name->isChecked());
+        QVERIFY(edit(&d, "findEdit")->isEnabled());
+        QVERIFY(control<QRadioButton>(&d, "frontRadio")->isEnabled());
+
+        control<QRadioButton>(&d, "frontRadio")->setChecked(true);
+        QVERIFY(edit(&d, "frontEdit")->isEnabled());
+        QVERIFY(!edit(&d, "findEdit")->isEnabled());
+        QCOMPARE(d.focusWidget(), edit(&d, "frontEdit"));
+
+        name->setChecked(false);
+        QVERIFY(!edit(&d, "frontEdit")->isEnabled());
+        QVERIFY(!control<QRadioButton>(&d, "frontRadio")->isEnabled());
+        control<QRadioButton>(&d, "endRadio")->setChecked(true);
+        QVERIFY(!edit(&d, "endEdit")->isEnabled());
     }
 
     void lengthLimits_data() {

@@ -1,5 +1,7 @@
 #include "platform/linux/programchooser.h"
 
+#include "common/pathpieces.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -28,7 +30,9 @@ AppChooserDialog::AppChooserDialog(const QByteArray& path, const QString& typeDe
     setWindowTitle(QStringLiteral("プログラムから開く"));
     auto* layout = new QVBoxLayout(this);
 
-    const QString name = QString::fromLocal8Bit(path.mid(path.lastIndexOf('/') + 1));
+    const std::string full = path.toStdString();
+    const std::string_view leaf = nameOf(full);
+    const QString name = QFile::decodeName(QByteArray(leaf.data(), qsizetype(leaf.size())));
     auto* prompt =
         new QLabel(QStringLiteral("「%1」を開くプログラムを選んでください。").arg(name), this);
     prompt->setObjectName(QStringLiteral("prompt"));
