@@ -2,14 +2,10 @@
 // renamed, each beside the same work done by bare system calls or by common tools.
 
 #include "app/kelvoroapp.h"
-#include "app/mainframe.h"
-#include "app/services.h"
-#include "app/settingsstore.h"
+#include "bench/benchtools.h"
+#include "bench/sharebench.h"
+#include "common/datefinder.h"
 #include "filelist/trazzleview.h"
-#include "platform/dosattrib.h"
-#include "platform/filesystem.h"
-#include "platform/shell.h"
-#include "presentation/prompt.h"
 #include "properties/stagetimes.h"
 #include "rename/renamerows.h"
 
@@ -19,244 +15,21 @@
 #include <QTimer>
 
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/statfs.h>
-#include <sys/wait.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <numeric>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 using namespace kelvoro;
-using Clock = std::chrono::steady_clock;
-
-constexpr int kFilesPerDirectory = 1000;
-
-struct Options {
-    long files = 100000;
-    std::string directory;
-    int runs = 5;
-    std::string only; // comma-separated figure names; empty for all
-    bool wants(const char* figure) const {
-        return only.empty() ||
-               ("," + only + ",").find(std::string(",") + figure + ",") != std::string::npos;
-    }
-};
-
-[[noreturn]] void fail(const std::string& what) {
-    throw std::runtime_error(what);
-}
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-// Resident set size of this process in kB.
-long residentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    fail("no VmRSS in /proc/self/status");
-}
-
-std::string fileSystemName(const std::string& path) {
-    struct statfs fs {};
-    if (::statfs(path.c_str(), &fs) != 0)
-        return "?";
-    switch (static_cast<unsigned long>(fs.f_type)) {
-    case 0xEF53:
-        return "ext2/3/4";
-    case 0x58465342:
-        return "xfs";
-    case 0x9123683E:
-        return "btrfs";
-    case 0x01021994:
-        return "tmpfs";
-    default: {
-        char hex[32];
-        std::snprintf(hex, sizeof hex, "0x%lx", static_cast<unsigned long>(fs.f_type));
-        return hex;
-    }
-    }
-}
-
-// A prompt that answers nothing: the benchmark never expects a question or a message.
-class CountingPrompt : public Prompt {
-public:
-    void information(QWidget*, const QString&) override { ++shown; }
-    void exclamation(QWidget*, const QString&) override { ++shown; }
-    void stop(QWidget*, const QString&) override { ++shown; }
-    bool confirm(QWidget*, const QString&) override {
-        ++shown;
-        return true;
-    }
-    Answer yesNoCancel(QWidget*, const QString&) override {
-        ++shown;
-        return Answer::No;
-    }
-    int shown = 0;
-};
-
-class NoShell : public platform::Shell {
-public:
-    void openWithAssociatedProgram(const QByteArray&) override {}
-    void chooseProgram(const QByteArray&, QWidget*) override {}
-    void openUrl(const QUrl&) override {}
-};
-
-std::string fileName(long i) {
-    char name[64];
-    std::snprintf(name, sizeof name, "d%03ld/IMG_%06ld.JPG", i / kFilesPerDirectory, i);
-    return name;
-}
-
-// The temporary tree: N empty files, a thousand to a directory. Removed on destruction.
-class Tree {
-public:
-    Tree(const std::string& parent, long files) {
-        std::string pattern = parent + "/kelvoro-bench.XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            fail("cannot create a directory in " + parent + ": " + std::strerror(errno));
-        m_root = pattern;
-        m_paths.reserve(static_cast<std::size_t>(files));
-        for (long i = 0; i < files; ++i) {
-            if (i % kFilesPerDirectory == 0) {
-                const std::string d = m_root + "/" + fileName(i).substr(0, 4);
-                if (::mkdir(d.c_str(), 0755) != 0)
-                    fail("cannot create " + d + ": " + std::strerror(errno));
-            }
-            std::string path = m_root + "/" + fileName(i);
-            const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-            if (fd < 0)
-                fail("cannot create " + path + ": " + std::strerror(errno));
-            ::close(fd);
-            m_paths.push_back(std::move(path));
-        }
-    }
-    ~Tree() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    Tree(const Tree&) = delete;
-    Tree& operator=(const Tree&) = delete;
-
-    const std::string& root() const { return m_root; }
-    const std::vector<std::string>& paths() const { return m_paths; }
-
-private:
-    std::string m_root;
-    std::vector<std::string> m_paths;
-};
-
-// Runs a program with the given bytes on its standard input; returns its standard output.
-// The program's exit status must be 0.
-std::string run(const std::vector<std::string>& argv, const std::string& input = {},
-                const std::vector<std::string>& extraEnvironment = {},
-                const std::function<void(const std::string&)>& onFirstLine = {}) {
-    int in[2];
-    int out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
-        fail("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    std::vector<std::string> environment;
-    for (char** e = environ; *e; ++e)
-        environment.emplace_back(*e);
-    for (const std::string& e : extraEnvironment)
-        environment.push_back(e);
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    std::vector<char*> env;
-    for (std::string& e : environment)
-        env.push_back(e.data());
-    env.push_back(nullptr);
-    pid_t pid = 0;
-    const int error = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(in[0]);
-    ::close(out[1]);
-    if (error != 0) {
-        ::close(in[1]);
-        ::close(out[0]);
-        fail("cannot start " + argv[0] + ": " + std::strerror(error));
-    }
-    // Small outputs only: write all input first, then read.
-    std::size_t written = 0;
-    while (written < input.size()) {
-        const ssize_t n = ::write(in[1], input.data() + written, input.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<std::size_t>(n);
-    }
-    ::close(in[1]);
-    std::string output;
-    char buffer[4096];
-    bool lineSeen = false;
-    for (;;) {
-        const ssize_t n = ::read(out[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        output.append(buffer, static_cast<std::size_t>(n));
-        if (!lineSeen && onFirstLine && output.find('\n') != std::string::npos) {
-            lineSeen = true;
-            onFirstLine(output.substr(0, output.find('\n')));
-        }
-    }
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        fail(argv[0] + " failed");
-    return output;
-}
-
-// One figure beside its reference.
-void report(const char* what, double value, const char* unit, const char* reference,
-            double referenceValue, const char* goal = "", bool met = true) {
-    std::printf("%-34s %9.1f %-3s %-26s %9.1f %-3s x%5.2f  %s%s\n", what, value, unit, reference,
-                referenceValue, unit, referenceValue > 0 ? value / referenceValue : 0.0, goal,
-                *goal ? (met ? "  ok" : "  MISSED") : "");
-}
-
-void reportPlain(const char* what, double value, const char* unit, const char* goal, bool met) {
-    std::printf("%-34s %9.1f %-3s %-26s %9s %-3s %6s  %s%s\n", what, value, unit, "", "", "", "",
-                goal, met ? "  ok" : "  MISSED");
-}
-
-template <typename F> double timed(F&& f) {
-    const Clock::time_point start = Clock::now();
-    f();
-    return msSince(start);
-}
+using namespace kelvoro::bench;
 
 class Bench {
 public:
@@ -333,21 +106,6 @@ void Bench::memory(const Tree& tree) {
 
 } // namespace
 
-// The benchmark's window and its services, as main() builds them.
-struct App {
-    CountingPrompt prompt;
-    NoShell shell;
-    SettingsStore settings;
-    Services services{prompt, platform::nativeFileSystem(), shell, settings};
-    CMainFrame frame{services};
-
-    App() {
-        frame.show();
-        QCoreApplication::processEvents();
-        frame.view()->viewport()->repaint();
-    }
-};
-
 namespace {
 
 App* g_app = nullptr;
@@ -367,15 +125,7 @@ void Bench::adding(const Tree& tree) {
                 QCoreApplication::processEvents();
             });
         },
-        [&] {
-            return timed([&] {
-                struct statx sx {};
-                for (const std::string& p : tree.paths())
-                    if (::statx(AT_FDCWD, p.c_str(), AT_STATX_SYNC_AS_STAT,
-                                STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
-                        fail("statx " + p);
-            });
-        },
+        [&] { return timed([&] { statxEach(tree.paths()); }); },
     });
     if (view.rows().rowCount() != m_options.files || g_app->prompt.shown != 0)
         fail("adding did not list every file");
@@ -408,22 +158,6 @@ void Bench::selectAndPaint() {
     std::printf("%-34s %9.1f ms\n", label, s);
     std::printf("%-34s %9.1f ms\n", "repaint of the visible rows", p);
     reportPlain("select all + repaint", s + p, "ms", "goal <= 50 ms", s + p <= 50);
-}
-
-// The bytes of a row's path, for the system calls of the floors.
-std::vector<std::string> rowPaths(const FileListModel& model) {
-    std::vector<std::string> paths;
-    paths.reserve(static_cast<std::size_t>(model.rowCount()));
-    for (int r = 0; r < model.rowCount(); ++r)
-        paths.push_back(model.row(r).path().toStdString());
-    return paths;
-}
-
-std::string nulSeparated(const std::vector<std::string>& paths) {
-    std::string input;
-    for (const std::string& p : paths)
-        input.append(p).push_back('\0');
-    return input;
 }
 
 // The time tools on every row: the modification time shifted by an hour and staged as the
@@ -491,23 +225,7 @@ void Bench::saving() {
     const std::vector<double> floor = repeat([&] {
         stamp += 86400;
         archive = !archive;
-        const std::string blob = platform::encodeDosAttrib(
-            {archive ? platform::attr::Archive : 0u, std::optional<std::int64_t>(stamp)});
-        const struct timespec times[2] = {{stamp, 0}, {stamp, 0}};
-        return timed([&] {
-            struct statx sx {};
-            char buffer[256];
-            for (const std::string& p : paths) {
-                const char* c = p.c_str();
-                ::statx(AT_FDCWD, c, AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &sx);
-                ::getxattr(c, "user.DOSATTRIB", buffer, sizeof buffer);
-                if (::setxattr(c, "user.DOSATTRIB", blob.data(), blob.size(), 0) != 0 ||
-                    ::utimensat(AT_FDCWD, c, times, 0) != 0)
-                    fail("the floor could not write " + p);
-                ::statx(AT_FDCWD, c, AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &sx);
-                ::getxattr(c, "user.DOSATTRIB", buffer, sizeof buffer);
-            }
-        });
+        return timed([&] { saveEach(paths, stamp, archive); });
     });
     char label[64];
     std::snprintf(label, sizeof label, "save %d rows (times + a flag)", model.rowCount());
@@ -541,12 +259,6 @@ void Bench::renaming() {
         const FileRow& row = model.row(r);
         after.push_back((row.directory + "/x_" + row.name).toStdString());
     }
-    auto moveAll = [](const std::vector<std::string>& from, const std::vector<std::string>& to) {
-        for (std::size_t i = 0; i < from.size(); ++i)
-            if (::renameat2(AT_FDCWD, from[i].c_str(), AT_FDCWD, to[i].c_str(), RENAME_NOREPLACE) !=
-                0)
-                fail("cannot rename " + from[i]);
-    };
     RenameOptions options;
     options.mode = renamemode::Front;
     options.front = "x_";
@@ -557,7 +269,7 @@ void Bench::renaming() {
         [&] {
             const double t =
                 timed([&] { renameRows(model, platform::nativeFileSystem(), options, rows); });
-            moveAll(after, before);
+            moveEach(after, before);
             for (int r = 0; r < model.rowCount(); ++r)
                 model.setName(r, model.row(r).name.mid(2));
             if (model.row(0).path().toStdString() != before.front())
@@ -565,15 +277,15 @@ void Bench::renaming() {
             return t;
         },
         [&] {
-            const double t = timed([&] { moveAll(before, after); });
-            moveAll(after, before);
+            const double t = timed([&] { moveEach(before, after); });
+            moveEach(after, before);
             return t;
         },
         [&] {
             const double t = timed([&] {
                 run({"xargs", "-0", "rename", "s{/([^/]+)$}{/x_$1}"}, input);
             });
-            moveAll(after, before);
+            moveEach(after, before);
             return t;
         },
     });
@@ -588,7 +300,7 @@ void Bench::renaming() {
     // A rename leaves the list's index to be rebuilt by the next add.
     renameRows(model, platform::nativeFileSystem(), options, rows);
     const double rebuild = timed([&] { model.contains(QByteArray("/")); });
-    moveAll(after, before);
+    moveEach(after, before);
     for (int r = 0; r < model.rowCount(); ++r)
         model.setName(r, model.row(r).name.mid(2));
     std::printf("%-34s %9.1f ms\n", "index rebuilt by the next add", rebuild);
@@ -684,11 +396,16 @@ Options parse(int argc, char** argv) {
             o.runs = std::stoi(value());
         else if (a == "--only")
             o.only = value();
+        else if (a == "--share-files")
+            o.shareFiles = std::stol(value());
+        else if (a == "--latency-ms")
+            o.latencyMs = std::stod(value());
         else
-            fail("usage: kelvoro_bench [--files N] [--dir DIRECTORY] [--runs R] [--only LIST]");
+            fail("usage: kelvoro_bench [--files N] [--dir DIRECTORY] [--runs R] [--only LIST] "
+                 "[--share-files N] [--latency-ms MS]");
     }
-    if (o.files < 1 || o.runs < 1)
-        fail("--files and --runs must be positive");
+    if (o.files < 1 || o.runs < 1 || o.shareFiles < 1 || o.latencyMs < 0)
+        fail("--files, --runs and --share-files must be positive, --latency-ms not negative");
     if (o.directory.empty())
         o.directory = std::filesystem::temp_directory_path();
     return o;
@@ -748,6 +465,8 @@ int main(int argc, char** argv) {
             bench.renaming();
         if (options.wants("remove"))
             bench.removing();
+        if (options.wants("share"))
+            shareFigures(app, options);
         g_app = nullptr;
         std::filesystem::remove_all(home);
         return 0;

@@ -2,12 +2,12 @@
 # Installs the Debian packages Kelvoro needs to build, run and test, when they are missing.
 set -eu
 packages="g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-fonts-noto-cjk libgl-dev libx11-dev xdg-utils pkg-config libexiv2-dev"
+fonts-noto-cjk libgl-dev libx11-dev xdg-utils pkg-config libexiv2-dev libfuse3-dev"
 if [ "${1:-}" = "--test" ]; then
     packages="$packages xvfb xauth attr e2fsprogs ntfs-3g dbus desktop-file-utils appstream
-groff-base man-db samba smbclient dpkg-dev file bash-completion"
+groff-base man-db samba smbclient dpkg-dev file bash-completion fuse3"
 elif [ "${1:-}" = "--bench" ]; then
-    packages="$packages rename"
+    packages="$packages rename fuse3"
 fi
 missing=""
 for p in $packages; do
