@@ -25,6 +25,9 @@ public:
         if (!isUsableName(newName))
             return StepOutcome::Failed;
         const FileRow& current = m_model.row(row);
+        // A step that leaves the name as it was moves nothing.
+        if (newName == current.name)
+            return StepOutcome::NotApplied;
         setPath(m_from, current.directory, current.name);
         setPath(m_to, current.directory, newName);
         if (!m_fileSystem.moveNoReplace(m_from, m_to))

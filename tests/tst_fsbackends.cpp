@@ -296,6 +296,33 @@ private Q_SLOTS:
         QCOMPARE(sys.calls[3], u"chmod 0444"_s);
     }
 
+    // Whatever mode the file had, a failed save leaves exactly that mode: the owner-write bit
+    // a blob write needs is taken back even when the row was not read-only.
+    void failedSaveLeavesTheModeAsItWas_data() {
+        QTest::addColumn<std::uint32_t>("mode");
+        QTest::addColumn<std::uint32_t>("attributes");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("error");
+        QTest::newRow("0464, hidden, blob fails") << 0464u << H << u"setxattr"_s << ENOSPC;
+        QTest::newRow("0464, read-only, blob fails") << 0464u << RO << u"setxattr"_s << EIO;
+        QTest::newRow("0060, hidden, blob fails") << 0060u << H << u"setxattr"_s << ENOSPC;
+        QTest::newRow("0464, hidden, times fail") << 0464u << H << u"utimens"_s << EBUSY;
+        QTest::newRow("0400, hidden, blob fails") << 0400u << (RO | H) << u"setxattr"_s << ENOSPC;
+        QTest::newRow("0444, cleared, times fail") << 0444u << A << u"utimens"_s << EBUSY;
+        QTest::newRow("2575, hidden, blob fails") << 02575u << H << u"setxattr"_s << EDQUOT;
+    }
+    void failedSaveLeavesTheModeAsItWas() {
+        QFETCH(std::uint32_t, mode);
+        QFETCH(std::uint32_t, attributes);
+        QFETCH(QString, failing);
+        QFETCH(int, error);
+        RecordingCalls sys;
+        sys.file.mode = 0100000 | mode;
+        sys.failures[failing] = error;
+        QCOMPARE(write(sys, wanted(attributes, {}, 1281152096)), causeFromErrno(error));
+        QCOMPARE(sys.file.mode & 07777u, mode);
+    }
+
     void unreadableBlobIsNotOverwritten() {
         // Its bits and creation time would be lost.
         RecordingCalls sys;
