@@ -22,6 +22,9 @@ public:
         if (!isUsableName(newName))
             return StepOutcome::Failed;
         const FileRow& current = m_model.row(row);
+        // A step that leaves the name as it was moves nothing.
+        if (newName == current.name)
+            return StepOutcome::NotApplied;
         const std::string from = joinPath(pieceView(current.directory), pieceView(current.name));
         if (!m_fileSystem.moveNoReplace(from,
                                         joinPath(pieceView(current.directory), pieceView(newName))))

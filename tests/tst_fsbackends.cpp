@@ -10,7 +10,10 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <map>
+#include <new>
+#include <system_error>
 
 using namespace kelvoro::platform;
 using namespace kelvoro::platform::linuxos;
@@ -115,6 +118,51 @@ private:
     }
 };
 
+// Many files on a plain mount, safe to read from several threads: file fN was modified N
+// seconds after 1000000000. Threads and reads can be made to fail.
+class ManyFiles : public SystemCalls {
+public:
+    std::atomic<int> threadsLeft = 0; // threads that can still be started
+    std::atomic<int> threadsStarted = 0;
+    std::atomic<int> running = 0;
+    std::string throwingPath;        // its stat throws std::bad_alloc
+    std::atomic<int> throwsLeft = 0; // -1: always
+
+    int fileSystemType(const std::string&, std::uint64_t& t) override {
+        t = 0xEF53;
+        return 0;
+    }
+    int stat(const std::string& path, Stat& out) override {
+        if (path == throwingPath && throwsLeft.load() != 0) {
+            if (throwsLeft.load() > 0)
+                --throwsLeft;
+            throw std::bad_alloc();
+        }
+        out = Stat{0100644, 1000000000 + std::stoll(path.substr(1)), 1000000000, {}, {}};
+        return 0;
+    }
+    int getXattr(const std::string&, const char*, std::string&) override { return ENODATA; }
+    int setXattr(const std::string&, const char*, const std::string&) override { return EPERM; }
+    int changeMode(const std::string&, std::uint32_t) override { return EPERM; }
+    int setTimes(const std::string&, const std::optional<std::int64_t>&,
+                 const std::optional<std::int64_t>&) override {
+        return EPERM;
+    }
+    int fatAttributes(const std::string&, std::uint32_t&) override { return ENOTTY; }
+    int setFatAttributes(const std::string&, std::uint32_t) override { return ENOTTY; }
+    std::uint32_t creationMask() override { return 022; }
+    std::jthread startThread(std::function<void()> work) override {
+        if (--threadsLeft < 0)
+            throw std::system_error(EAGAIN, std::generic_category());
+        ++threadsStarted;
+        ++running;
+        return std::jthread([this, work = std::move(work)] {
+            work();
+            --running;
+        });
+    }
+};
+
 const std::string kPath = "/mnt/x/file.txt";
 
 // Writes and reports the error's cause, or nothing when the write worked.
@@ -199,25 +247,78 @@ private Q_SLOTS:
         QCOMPARE(exfat.calls, QStringList({u"utimens 1281152096 omit"_s}));
     }
 
-    // statfs is asked once per mount with a lasting identity, and each mount keeps its own kind.
+    // statfs is asked once per mount with a lasting identity, each mount keeps its own kind,
+    // and each backend keeps its own answers.
     void fileSystemTypeIsAskedOncePerMount() {
-        RecordingCalls ext4;
-        ext4.file.mountId = 0x6b656c766f726f01;
-        RecordingCalls smb;
+        RecordingCalls sys;
+        sys.file.mountId = 1;
+        sys.xattrs[xattr::CifsAttrib] = bytes("21 00 00 00");
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(readStatusWith(sys, kPath).attributes, 0u);
+        QCOMPARE(sys.typeQueries, 1);
+        sys.file.mountId = 2;
+        sys.type = magic::Smb2;
+        QCOMPARE(readStatusWith(sys, kPath).attributes, RO | A);
+        QCOMPARE(sys.typeQueries, 2);
+        sys.file.mountId = 1; // still the ext4 mount, whatever statfs would say now
+        QCOMPARE(readStatusWith(sys, kPath).attributes, 0u);
+        QCOMPARE(sys.typeQueries, 2);
+
+        RecordingCalls smb; // the same mount id seen by another backend
         smb.type = magic::Smb2;
         smb.xattrs[xattr::CifsAttrib] = bytes("21 00 00 00");
-        smb.file.mountId = 0x6b656c766f726f02;
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(readStatusWith(ext4, kPath).attributes, 0u);
-            QCOMPARE(readStatusWith(smb, kPath).attributes, RO | A);
-        }
-        QCOMPARE(ext4.typeQueries, 1);
+        smb.file.mountId = 1;
+        QCOMPARE(readStatusWith(smb, kPath).attributes, RO | A);
         QCOMPARE(smb.typeQueries, 1);
 
         RecordingCalls anonymous; // an older kernel: mount ids may be reused
         readStatusWith(anonymous, kPath);
         readStatusWith(anonymous, kPath);
         QCOMPARE(anonymous.typeQueries, 2);
+    }
+
+    // Reading in parallel survives threads that cannot be started and workers that throw:
+    // every status is read, on the calling thread where need be, and an exception that comes
+    // back when the file is read again reaches the caller instead of ending the process.
+    void parallelReadingSurvivesFailures_data() {
+        QTest::addColumn<int>("threadsGranted");
+        QTest::addColumn<int>("throwingFile"); // -1: none
+        QTest::addColumn<int>("throws");       // how often it throws; -1: always
+        QTest::addColumn<bool>("reachesCaller");
+        QTest::newRow("every thread") << 3 << -1 << 0 << false;
+        QTest::newRow("no thread") << 0 << -1 << 0 << false;
+        QTest::newRow("one thread of three") << 1 << -1 << 0 << false;
+        QTest::newRow("worker throws once") << 3 << 250 << 1 << false;
+        QTest::newRow("caller throws once") << 3 << 5 << 1 << false;
+        QTest::newRow("last file throws once") << 3 << 399 << 1 << false;
+        QTest::newRow("worker throws twice") << 3 << 250 << 2 << true;
+        QTest::newRow("worker throws always") << 3 << 250 << -1 << true;
+        QTest::newRow("caller throws always") << 3 << 5 << -1 << true;
+    }
+    void parallelReadingSurvivesFailures() {
+        QFETCH(int, threadsGranted);
+        QFETCH(int, throwingFile);
+        QFETCH(int, throws);
+        QFETCH(bool, reachesCaller);
+        ManyFiles sys;
+        sys.threadsLeft = threadsGranted;
+        sys.throwingPath = "f" + std::to_string(throwingFile);
+        sys.throwsLeft = throws;
+        std::vector<std::string> paths;
+        for (int i = 0; i < 400; ++i)
+            paths.push_back("f" + std::to_string(i));
+        if (reachesCaller) {
+            QVERIFY_THROWS_EXCEPTION(std::bad_alloc, readStatusesWith(sys, paths, 4));
+            QCOMPARE(sys.running.load(), 0);
+            return;
+        }
+        const std::vector<FileStatus> statuses = readStatusesWith(sys, paths, 4);
+        QCOMPARE(statuses.size(), paths.size());
+        for (std::size_t i = 0; i < statuses.size(); ++i) {
+            QVERIFY(statuses[i].ok);
+            QCOMPARE(statuses[i].modified, std::optional<std::int64_t>(1000000000 + i));
+        }
+        QCOMPARE(sys.threadsStarted.load(), std::min(threadsGranted, 3));
     }
 
     void cifsReadsItsOwnRecords() {
@@ -294,6 +395,33 @@ private Q_SLOTS:
         QCOMPARE(sys.calls[0], u"chmod 0644"_s);
         QCOMPARE(sys.calls[2], u"utimens 1281152096 omit"_s);
         QCOMPARE(sys.calls[3], u"chmod 0444"_s);
+    }
+
+    // Whatever mode the file had, a failed save leaves exactly that mode: the owner-write bit
+    // a blob write needs is taken back even when the row was not read-only.
+    void failedSaveLeavesTheModeAsItWas_data() {
+        QTest::addColumn<std::uint32_t>("mode");
+        QTest::addColumn<std::uint32_t>("attributes");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("error");
+        QTest::newRow("0464, hidden, blob fails") << 0464u << H << u"setxattr"_s << ENOSPC;
+        QTest::newRow("0464, read-only, blob fails") << 0464u << RO << u"setxattr"_s << EIO;
+        QTest::newRow("0060, hidden, blob fails") << 0060u << H << u"setxattr"_s << ENOSPC;
+        QTest::newRow("0464, hidden, times fail") << 0464u << H << u"utimens"_s << EBUSY;
+        QTest::newRow("0400, hidden, blob fails") << 0400u << (RO | H) << u"setxattr"_s << ENOSPC;
+        QTest::newRow("0444, cleared, times fail") << 0444u << A << u"utimens"_s << EBUSY;
+        QTest::newRow("2575, hidden, blob fails") << 02575u << H << u"setxattr"_s << EDQUOT;
+    }
+    void failedSaveLeavesTheModeAsItWas() {
+        QFETCH(std::uint32_t, mode);
+        QFETCH(std::uint32_t, attributes);
+        QFETCH(QString, failing);
+        QFETCH(int, error);
+        RecordingCalls sys;
+        sys.file.mode = 0100000 | mode;
+        sys.failures[failing] = error;
+        QCOMPARE(write(sys, wanted(attributes, {}, 1281152096)), causeFromErrno(error));
+        QCOMPARE(sys.file.mode & 07777u, mode);
     }
 
     void unreadableBlobIsNotOverwritten() {

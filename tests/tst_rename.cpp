@@ -271,6 +271,37 @@ private Q_SLOTS:
         QCOMPARE(contentOf(path), "data"_ba);
     }
 
+    // A replace that finds nothing, or an extension the file has already, leaves the name as
+    // it is: no move is asked for and none is counted.
+    void unchangedNamesAreNoMove_data() {
+        QTest::addColumn<unsigned>("mode");
+        QTest::addColumn<QByteArray>("extension");
+        QTest::addColumn<QByteArray>("find");
+        QTest::newRow("replace finds nothing") << unsigned(renamemode::Replace) << ""_ba
+                                               << "q"_ba;
+        QTest::newRow("same extension") << unsigned(renamemode::Extension) << "txt"_ba
+                                        << ""_ba;
+        QTest::newRow("both") << unsigned(renamemode::Extension | renamemode::Replace) << "txt"_ba
+                              << "Memo"_ba;
+    }
+    void unchangedNamesAreNoMove() {
+        QFETCH(unsigned, mode);
+        QFETCH(QByteArray, extension);
+        QFETCH(QByteArray, find);
+        const QByteArray memo = test::makeFile(dir(), "memo.txt", "memo");
+        FileListModel model;
+        QVERIFY(model.addFile(memo, platform::nativeFileSystem()));
+        RecordingFileSystem fs;
+        const RenameResult r =
+            renameRows(model, fs, makeOptions(mode, extension, find, "note"), {0});
+        QCOMPARE(r.rows.size(), std::size_t(1));
+        QCOMPARE(fs.moves, QByteArrayList());
+        QCOMPARE(r.rows[0].extension, StepOutcome::NotApplied);
+        QCOMPARE(r.rows[0].name, StepOutcome::NotApplied);
+        QCOMPARE(model.row(0).name, "memo.txt"_ba);
+        QVERIFY(model.contains(memo));
+    }
+
     void stopsAtARowBoundary() {
         FileListModel model;
         for (const char* n : {"r0.txt", "r1.txt", "r2.txt"})

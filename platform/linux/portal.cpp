@@ -1,4 +1,5 @@
 #include "platform/linux/programchooser.h"
+#include "platform/linux/uniquefd.h"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -10,7 +11,6 @@
 #include <QWidget>
 
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace kelvoro::platform {
 
@@ -84,13 +84,14 @@ void openWithPortal(const QDBusConnection& bus, const QByteArray& path, const QS
     }
     // Read-only is what every portal version accepts; the descriptor names the file, so the
     // bytes of its name never have to pass as text.
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
+    const linuxos::UniqueFd fd(
+        ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.valid()) {
         noPortal();
         return;
     }
-    const QDBusUnixFileDescriptor descriptor(fd);
-    ::close(fd);
+    // The D-Bus type keeps a duplicate of its own.
+    const QDBusUnixFileDescriptor descriptor(fd.get());
 
     static unsigned counter = 0;
     const QString token = QStringLiteral("kelvoro%1").arg(++counter);

@@ -1,6 +1,7 @@
 #include "common/pathpieces.h"
 #include "platform/linux/linuxfilesystem.h"
 #include "platform/linux/statusbackend.h"
+#include "platform/linux/uniquefd.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,9 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <mutex>
+#include <system_error>
 #include <thread>
-#include <unordered_map>
 
 namespace kelvoro::platform::linuxos {
 
@@ -50,34 +50,11 @@ std::optional<std::int64_t> ntTimeAttribute(SystemCalls& sys, const std::string&
     return unixFromNtTime(*nt);
 }
 
-// A mount's file system type never changes; asking statfs for it costs two more path walks
-// per file, so it is asked once per mount.
-int fileSystemType(SystemCalls& sys, const std::string& path, const Stat& stat,
-                   std::uint64_t& type) {
-    static std::mutex lock;
-    static std::unordered_map<std::uint64_t, std::uint64_t> typeOfMount;
-    if (stat.mountId) {
-        const std::lock_guard<std::mutex> guard(lock);
-        const auto it = typeOfMount.find(*stat.mountId);
-        if (it != typeOfMount.end()) {
-            type = it->second;
-            return 0;
-        }
-    }
-    if (const int error = sys.fileSystemType(path, type))
-        return error;
-    if (stat.mountId) {
-        const std::lock_guard<std::mutex> guard(lock);
-        typeOfMount.emplace(*stat.mountId, type);
-    }
-    return 0;
-}
-
 // The file system's kind, confirmed by asking it for its own attribute record; a mount that
 // does not answer is treated as generic.
 void detect(SystemCalls& sys, const std::string& path, NativeState& out) {
     std::uint64_t type = 0;
-    if (fileSystemType(sys, path, out.stat, type) != 0)
+    if (sys.mountType(path, out.stat, type) != 0)
         return;
     if (type == magic::Msdos || type == magic::Exfat) {
         std::uint32_t fat = 0;
@@ -157,6 +134,60 @@ FileStatus readStatusWith(SystemCalls& sys, const std::string& path) {
     return status;
 }
 
+namespace {
+
+// A run of paths read on one thread, and how far the reading got.
+struct Share {
+    std::size_t next = 0;
+    std::size_t last = 0;
+};
+
+std::vector<Share> sharesOf(std::size_t count, std::size_t threads) {
+    std::vector<Share> shares;
+    const std::size_t parts = std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(count, 1));
+    const std::size_t size = (count + parts - 1) / parts;
+    for (std::size_t first = 0; first < count; first += size)
+        shares.push_back({first, std::min(first + size, count)});
+    return shares;
+}
+
+} // namespace
+
+std::vector<FileStatus> readStatusesWith(SystemCalls& sys, const std::vector<std::string>& paths,
+                                         std::size_t threads) {
+    std::vector<FileStatus> statuses(paths.size());
+    std::vector<Share> shares = sharesOf(paths.size(), threads);
+    auto readShare = [&](Share& share) {
+        for (; share.next < share.last; ++share.next)
+            statuses[share.next] = readStatusWith(sys, paths[share.next]);
+    };
+    // A first pass on as many threads as can be had; a read that throws ends its share's
+    // pass, and what is left of every share is read again below, on this thread alone.
+    auto firstPass = [&readShare](Share& share) {
+        try {
+            readShare(share);
+        } catch (...) {
+        }
+    };
+    {
+        std::vector<std::jthread> workers;
+        workers.reserve(shares.size());
+        for (std::size_t i = 1; i < shares.size(); ++i) {
+            try {
+                workers.push_back(
+                    sys.startThread([&firstPass, &share = shares[i]] { firstPass(share); }));
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+        if (!shares.empty())
+            firstPass(shares.front());
+    } // the workers are joined here
+    for (Share& share : shares)
+        readShare(share);
+    return statuses;
+}
+
 } // namespace kelvoro::platform::linuxos
 
 namespace kelvoro::platform {
@@ -169,47 +200,25 @@ std::vector<FileStatus> LinuxFileSystem::readStatuses(const std::vector<std::str
     // Most of the time goes to path lookups in the kernel, which scale across cores.
     constexpr std::size_t kPathsPerThread = 512;
     constexpr unsigned kMaxThreads = 8;
-    const std::size_t wanted = paths.size() / kPathsPerThread;
-    const std::size_t threads = std::min<std::size_t>(
-        {wanted, std::max(1u, std::thread::hardware_concurrency()), kMaxThreads});
-    std::vector<FileStatus> statuses(paths.size());
-    auto readRange = [&](std::size_t first, std::size_t last) {
-        for (std::size_t i = first; i < last; ++i)
-            statuses[i] = readStatus(paths[i]);
-    };
-    if (threads < 2) {
-        readRange(0, paths.size());
-        return statuses;
-    }
-    std::vector<std::thread> workers;
-    const std::size_t share = (paths.size() + threads - 1) / threads;
-    for (std::size_t first = share; first < paths.size(); first += share)
-        workers.emplace_back(readRange, first, std::min(first + share, paths.size()));
-    readRange(0, share);
-    for (std::thread& worker : workers)
-        worker.join();
-    return statuses;
+    const std::size_t threads =
+        std::min<std::size_t>({paths.size() / kPathsPerThread,
+                               std::max(1u, std::thread::hardware_concurrency()), kMaxThreads});
+    return linuxos::readStatusesWith(linuxos::realSystemCalls(), paths, threads);
 }
 
 bool LinuxFileSystem::isReadableRegularFile(const std::string& path) const {
     // O_NONBLOCK so a FIFO named on the command line cannot hang start-up.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    const linuxos::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return regular;
+    return fd.valid() && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 int LinuxFileSystem::openForReadingError(const std::string& path) const {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
+    const linuxos::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid())
         return errno;
     struct stat st {};
-    const int error = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
-    ::close(fd);
-    return error;
+    return ::fstat(fd.get(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
 }
 
 bool LinuxFileSystem::isDirectory(const std::string& path) const {

@@ -1,4 +1,5 @@
 #include "platform/linux/spawn.h"
+#include "platform/linux/uniquefd.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,38 +62,36 @@ bool spawnDetached(const std::vector<std::string>& argv, const std::string& work
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
         return false;
+    linuxos::UniqueFd readEnd(report[0]);
+    linuxos::UniqueFd writeEnd(report[1]);
     const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(report[0]);
-        ::close(report[1]);
+    if (child < 0)
         return false;
-    }
     if (child == 0) {
         ::setsid();
         const pid_t grandchild = ::fork();
         if (grandchild == 0) {
             if (directory && ::chdir(directory) != 0) {
                 const int error = errno;
-                [[maybe_unused]] const auto n = ::write(report[1], &error, sizeof error);
+                [[maybe_unused]] const auto n = ::write(writeEnd.get(), &error, sizeof error);
                 ::_exit(127);
             }
             ::execve(program.c_str(), pointers.data(), environ);
             const int error = errno;
-            [[maybe_unused]] const auto n = ::write(report[1], &error, sizeof error);
+            [[maybe_unused]] const auto n = ::write(writeEnd.get(), &error, sizeof error);
             ::_exit(127);
         }
         ::_exit(grandchild < 0 ? 1 : 0);
     }
-    ::close(report[1]);
+    writeEnd.reset();
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     int error = 0;
     ssize_t n = 0;
     do {
-        n = ::read(report[0], &error, sizeof error);
+        n = ::read(readEnd.get(), &error, sizeof error);
     } while (n < 0 && errno == EINTR);
-    ::close(report[0]);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
 }
 

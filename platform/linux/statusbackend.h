@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kelvoro::platform::linuxos {
 
@@ -59,6 +60,11 @@ struct NativeState {
 int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out);
 
 FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
+// readStatusWith of each path, in the same order, on up to this many threads. Reads one file
+// at a time where threads cannot be had; an exception (no memory) reaches the caller, after
+// every thread has ended.
+std::vector<FileStatus> readStatusesWith(SystemCalls& sys, const std::vector<std::string>& paths,
+                                         std::size_t threads);
 void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired);
 
 // The xattr values the NTFS and SMB drivers exchange: CPU byte order.

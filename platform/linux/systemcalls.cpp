@@ -1,4 +1,5 @@
 #include "platform/linux/systemcalls.h"
+#include "platform/linux/uniquefd.h"
 
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
@@ -25,14 +26,14 @@ namespace {
 class RealSystemCalls : public SystemCalls {
 public:
     int fileSystemType(const std::string& path, std::uint64_t& type) override {
-        const int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
-        if (fd < 0)
+        const UniqueFd fd(::open(path.c_str(), O_PATH | O_CLOEXEC));
+        if (!fd.valid())
             return errno;
         struct statfs sf {};
-        const int error = ::fstatfs(fd, &sf) == 0 ? 0 : errno;
-        ::close(fd);
+        if (::fstatfs(fd.get(), &sf) != 0)
+            return errno;
         type = static_cast<std::uint64_t>(sf.f_type) & 0xFFFFFFFFu;
-        return error;
+        return 0;
     }
 
     int stat(const std::string& path, Stat& out) override {
@@ -123,16 +124,36 @@ public:
 
 private:
     static int fatIoctl(const std::string& path, unsigned long request, std::uint32_t* value) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
+        const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (!fd.valid())
             return errno;
-        const int error = ::ioctl(fd, request, value) == 0 ? 0 : errno;
-        ::close(fd);
-        return error;
+        return ::ioctl(fd.get(), request, value) == 0 ? 0 : errno;
     }
 };
 
 } // namespace
+
+std::jthread SystemCalls::startThread(std::function<void()> work) {
+    return std::jthread(std::move(work));
+}
+
+int SystemCalls::mountType(const std::string& path, const Stat& stat, std::uint64_t& type) {
+    if (stat.mountId) {
+        const std::lock_guard<std::mutex> guard(m_mountTypesLock);
+        const auto it = m_mountTypes.find(*stat.mountId);
+        if (it != m_mountTypes.end()) {
+            type = it->second;
+            return 0;
+        }
+    }
+    if (const int error = fileSystemType(path, type))
+        return error;
+    if (stat.mountId) {
+        const std::lock_guard<std::mutex> guard(m_mountTypesLock);
+        m_mountTypes.emplace(*stat.mountId, type);
+    }
+    return 0;
+}
 
 SystemCalls& realSystemCalls() {
     static RealSystemCalls instance;

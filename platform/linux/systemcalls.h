@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <unordered_map>
 
 namespace kelvoro::platform::linuxos {
 
@@ -37,6 +41,16 @@ public:
     virtual int setFatAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // The process's umask.
     virtual std::uint32_t creationMask() = 0;
+    // Runs work on a thread of its own; throws std::system_error when none can be had.
+    virtual std::jthread startThread(std::function<void()> work);
+
+    // fileSystemType, asked once per mount that has a lasting identity: a mount's type never
+    // changes, and asking costs two more path walks per file. Safe from several threads.
+    int mountType(const std::string& path, const Stat& stat, std::uint64_t& type);
+
+private:
+    std::mutex m_mountTypesLock;
+    std::unordered_map<std::uint64_t, std::uint64_t> m_mountTypes;
 };
 
 SystemCalls& realSystemCalls();

@@ -66,15 +66,17 @@ public:
         writeTimes();
     }
 
-    // After a failure: the file must not end less protected than it was.
-    void restoreReadOnly() {
+    // After a failure: write access the save gave, for its own sake or for a read-only flag
+    // it could not finish clearing, is taken back exactly, and a read-only flag cleared on
+    // the way comes back. The file never ends less protected than it was.
+    void restore() {
+        const std::uint32_t originalMode = m_current.stat.mode & kPermissionBits;
+        if ((m_mode & kWriteBits & ~originalMode) != 0)
+            m_sys.changeMode(m_path, originalMode);
         if ((m_current.attributes & attr::ReadOnly) == 0)
             return;
-        const std::uint32_t originalMode = m_current.stat.mode & kPermissionBits;
         switch (m_current.kind) {
         case FileSystemKind::Generic:
-            if ((m_mode & kWriteBits & ~originalMode) != 0)
-                m_sys.changeMode(m_path, originalMode);
             if (m_writtenBlob && (m_writtenBlob->attributes & attr::ReadOnly) == 0 &&
                 m_current.dos && (m_current.dos->attributes & attr::ReadOnly) != 0) {
                 DosAttrib blob = *m_writtenBlob;
@@ -214,7 +216,7 @@ void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus
     try {
         writer.write();
     } catch (const FileError&) {
-        writer.restoreReadOnly();
+        writer.restore();
         throw;
     }
 }
