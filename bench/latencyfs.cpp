@@ -3,10 +3,10 @@
 //
 //   kelvoro_latencyfs --latency-ms N SOURCE MOUNTPOINT [FUSE OPTION...]
 //
-// It runs in the foreground with several threads, and unmounts when it ends or gets SIGINT,
+// It runs in the foreground with many threads, and unmounts when it ends or gets SIGINT,
 // SIGTERM or SIGHUP.
 
-#define FUSE_USE_VERSION 35
+#define FUSE_USE_VERSION 312
 #include <fuse.h>
 
 #include <dirent.h>
@@ -49,9 +49,16 @@ bool hasFile(const fuse_file_info* fi) {
     return fi != nullptr && fi->fh != 0;
 }
 
-void* init(fuse_conn_info*, fuse_config* config) {
+void* init(fuse_conn_info* connection, fuse_config* config) {
+    // Lookups in one folder overlap, as they do on NFS or SMB.
+    if (connection->capable & FUSE_CAP_PARALLEL_DIROPS)
+        connection->want |= FUSE_CAP_PARALLEL_DIROPS;
     // The real inode numbers, so that what the client checks is what the disk holds.
     config->use_ino = 1;
+    // Names stay known once looked up, as a client's directory cache keeps them; attributes
+    // are asked for again after a second, as SMB and NFS clients do.
+    config->entry_timeout = 3600;
+    config->attr_timeout = 1;
     return nullptr;
 }
 
@@ -233,6 +240,32 @@ fuse_operations operations() {
     return ops;
 }
 
+// Many threads: each waits out its operation's latency, and a client with many calls in flight
+// must not queue behind a handful of them.
+int serve(std::vector<char*>& args, const char* mountPoint) {
+    constexpr unsigned kMaxThreads = 256;
+    fuse_args fuseArgs = FUSE_ARGS_INIT(static_cast<int>(args.size()), args.data());
+    const fuse_operations ops = operations();
+    fuse* fs = fuse_new(&fuseArgs, &ops, sizeof ops, nullptr);
+    if (fs == nullptr)
+        return 1;
+    int rc = 1;
+    if (fuse_mount(fs, mountPoint) == 0) {
+        fuse_session* session = fuse_get_session(fs);
+        if (fuse_set_signal_handlers(session) == 0) {
+            fuse_loop_config* config = fuse_loop_cfg_create();
+            fuse_loop_cfg_set_max_threads(config, kMaxThreads);
+            fuse_loop_cfg_set_idle_threads(config, kMaxThreads);
+            rc = fuse_loop_mt(fs, config) == 0 ? 0 : 1;
+            fuse_loop_cfg_destroy(config);
+            fuse_remove_signal_handlers(session);
+        }
+        fuse_unmount(fs);
+    }
+    fuse_destroy(fs);
+    return rc;
+}
+
 int usage() {
     std::fprintf(stderr, "usage: kelvoro_latencyfs --latency-ms N SOURCE MOUNTPOINT "
                          "[FUSE OPTION...]\n");
@@ -259,10 +292,9 @@ int main(int argc, char** argv) {
     if (g_source == "/")
         g_source.clear();
 
-    std::vector<char*> args{argv[0], argv[4], const_cast<char*>("-f"), const_cast<char*>("-o"),
+    std::vector<char*> args{argv[0], const_cast<char*>("-o"),
                             const_cast<char*>("fsname=kelvoro-latency,default_permissions")};
     for (int i = 5; i < argc; ++i)
         args.push_back(argv[i]);
-    const fuse_operations ops = operations();
-    return fuse_main(static_cast<int>(args.size()), args.data(), &ops, nullptr);
+    return serve(args, argv[4]);
 }

@@ -320,6 +320,17 @@ void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
     emitStagedCountChange(before);
 }
 
+void FileListModel::unstageRow(int r) {
+    FileRow& fr = m_rows[static_cast<std::size_t>(r)];
+    if (!fr.staged)
+        return;
+    const int before = m_stagedCount;
+    setStaged(fr, false);
+    fr.createdEdited = fr.modifiedEdited = fr.accessedEdited = false;
+    emitRowChanged(r);
+    emitStagedCountChange(before);
+}
+
 void FileListModel::clearStaged() {
     if (m_stagedCount == 0)
         return;

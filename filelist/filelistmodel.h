@@ -101,6 +101,8 @@ public:
                    const std::optional<CalendarTime>& modified,
                    const std::optional<CalendarTime>& accessed, const RowFlags& flags);
     void clearStaged();
+    // The row's edits are on disk now: it is no longer staged.
+    void unstageRow(int r);
     int stagedCount() const { return m_stagedCount; }
 
     // After a successful rename on disk.

@@ -10,4 +10,8 @@ std::vector<FileStatus> FileSystem::readStatuses(const std::vector<std::string>&
     return statuses;
 }
 
+std::size_t FileSystem::parallelCalls(const std::string&) const {
+    return 1;
+}
+
 } // namespace kelvoro::platform

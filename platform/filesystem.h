@@ -34,6 +34,10 @@ public:
     virtual int openForReadingError(const std::string& path) const = 0;
 
     virtual bool isDirectory(const std::string& path) const = 0;
+
+    // How many calls on files near this path are worth having in flight at once: the cores
+    // for a local disk, many more for a share where each call waits on the network.
+    virtual std::size_t parallelCalls(const std::string& path) const;
 };
 
 FileSystem& nativeFileSystem();

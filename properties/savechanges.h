@@ -19,9 +19,17 @@ struct SaveResult {
     std::optional<platform::FileError> error;
 };
 
+// Below this many staged rows a save writes one row after the other.
+inline constexpr int kParallelSaveRows = 256;
+
 // Writes the rows with staged edits, in row order, each through FileSystem::writeStatus:
 // the edited times and the four flags. Stops at the first failure; the rows written before it
 // stay written and every staged mark stays. After a complete save no row is staged.
+//
+// From kParallelSaveRows staged rows on, the rows are written on FileSystem::parallelCalls
+// threads, started in row order: no row after a failure is started, the failure reported is
+// the first failing row in row order, and every row written is unstaged while every row not
+// written stays staged, whatever ended the save.
 SaveResult saveStagedRows(FileListModel& model, platform::FileSystem& fs,
                           const RowLoopProgress& progress = {});
 

@@ -13,6 +13,7 @@ public:
     bool isReadableRegularFile(const std::string& path) const override;
     int openForReadingError(const std::string& path) const override;
     bool isDirectory(const std::string& path) const override;
+    std::size_t parallelCalls(const std::string& path) const override;
 };
 
 } // namespace kelvoro::platform

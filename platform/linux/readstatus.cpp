@@ -197,13 +197,29 @@ FileStatus LinuxFileSystem::readStatus(const std::string& path) const {
 }
 
 std::vector<FileStatus> LinuxFileSystem::readStatuses(const std::vector<std::string>& paths) const {
-    // Most of the time goes to path lookups in the kernel, which scale across cores.
-    constexpr std::size_t kPathsPerThread = 512;
-    constexpr unsigned kMaxThreads = 8;
+    if (paths.empty())
+        return {};
+    // A thread pays for itself only over a run of paths.
+    constexpr std::size_t kPathsPerThread = 64;
     const std::size_t threads =
-        std::min<std::size_t>({paths.size() / kPathsPerThread,
-                               std::max(1u, std::thread::hardware_concurrency()), kMaxThreads});
+        std::min(paths.size() / kPathsPerThread, parallelCalls(paths.front()));
     return linuxos::readStatusesWith(linuxos::realSystemCalls(), paths, threads);
+}
+
+std::size_t LinuxFileSystem::parallelCalls(const std::string& path) const {
+    // statfs f_type of file systems whose every call is a network round trip: FUSE, NFS,
+    // SMB 1 and 2/3, CIFS, 9P, Ceph.
+    constexpr std::uint64_t kRemote[] = {0x65735546, 0x6969,     0x517B,    0xFE534D42,
+                                         0xFF534D42, 0x01021997, 0x00C36400};
+    // Enough calls in flight to hide a round trip of about a millisecond behind each other.
+    constexpr std::size_t kRemoteCalls = 32;
+    // Local lookups are bound by the cores.
+    constexpr unsigned kLocalCalls = 8;
+    std::uint64_t type = 0;
+    if (linuxos::realSystemCalls().fileSystemType(path, type) == 0 &&
+        std::find(std::begin(kRemote), std::end(kRemote), type) != std::end(kRemote))
+        return kRemoteCalls;
+    return std::min(std::max(1u, std::thread::hardware_concurrency()), kLocalCalls);
 }
 
 bool LinuxFileSystem::isReadableRegularFile(const std::string& path) const {
