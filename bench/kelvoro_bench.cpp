@@ -1,10 +1,13 @@
-// Measures Kelvoro at the scale of a photo archive: N files added, selected, painted, saved and
-// renamed, each beside the same work done by bare system calls or by common tools.
+// Measures Kelvoro at the scale of a photo archive: N files added (one by one and as a folder),
+// selected, painted, sorted, saved and renamed, each beside the same work done by bare system
+// calls or by common tools.
 
 #include "app/kelvoroapp.h"
 #include "app/mainframe.h"
 #include "app/services.h"
 #include "app/settingsstore.h"
+#include "bench/figures.h"
+#include "bench/listbench.h"
 #include "filelist/trazzleview.h"
 #include "platform/dosattrib.h"
 #include "platform/filesystem.h"
@@ -19,7 +22,6 @@
 #include <QTimer>
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/wait.h>
@@ -40,12 +42,10 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 using namespace kelvoro;
-using Clock = std::chrono::steady_clock;
+using namespace kelvoro::bench;
 
 constexpr int kFilesPerDirectory = 1000;
 
@@ -59,20 +59,6 @@ struct Options {
                ("," + only + ",").find(std::string(",") + figure + ",") != std::string::npos;
     }
 };
-
-[[noreturn]] void fail(const std::string& what) {
-    throw std::runtime_error(what);
-}
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 // Resident set size of this process in kB.
 long residentKb() {
@@ -172,91 +158,6 @@ private:
     std::string m_root;
     std::vector<std::string> m_paths;
 };
-
-// Runs a program with the given bytes on its standard input; returns its standard output.
-// The program's exit status must be 0.
-std::string run(const std::vector<std::string>& argv, const std::string& input = {},
-                const std::vector<std::string>& extraEnvironment = {},
-                const std::function<void(const std::string&)>& onFirstLine = {}) {
-    int in[2];
-    int out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
-        fail("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    std::vector<std::string> environment;
-    for (char** e = environ; *e; ++e)
-        environment.emplace_back(*e);
-    for (const std::string& e : extraEnvironment)
-        environment.push_back(e);
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    std::vector<char*> env;
-    for (std::string& e : environment)
-        env.push_back(e.data());
-    env.push_back(nullptr);
-    pid_t pid = 0;
-    const int error = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(in[0]);
-    ::close(out[1]);
-    if (error != 0) {
-        ::close(in[1]);
-        ::close(out[0]);
-        fail("cannot start " + argv[0] + ": " + std::strerror(error));
-    }
-    // Small outputs only: write all input first, then read.
-    std::size_t written = 0;
-    while (written < input.size()) {
-        const ssize_t n = ::write(in[1], input.data() + written, input.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<std::size_t>(n);
-    }
-    ::close(in[1]);
-    std::string output;
-    char buffer[4096];
-    bool lineSeen = false;
-    for (;;) {
-        const ssize_t n = ::read(out[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        output.append(buffer, static_cast<std::size_t>(n));
-        if (!lineSeen && onFirstLine && output.find('\n') != std::string::npos) {
-            lineSeen = true;
-            onFirstLine(output.substr(0, output.find('\n')));
-        }
-    }
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        fail(argv[0] + " failed");
-    return output;
-}
-
-// One figure beside its reference.
-void report(const char* what, double value, const char* unit, const char* reference,
-            double referenceValue, const char* goal = "", bool met = true) {
-    std::printf("%-34s %9.1f %-3s %-26s %9.1f %-3s x%5.2f  %s%s\n", what, value, unit, reference,
-                referenceValue, unit, referenceValue > 0 ? value / referenceValue : 0.0, goal,
-                *goal ? (met ? "  ok" : "  MISSED") : "");
-}
-
-void reportPlain(const char* what, double value, const char* unit, const char* goal, bool met) {
-    std::printf("%-34s %9.1f %-3s %-26s %9s %-3s %6s  %s%s\n", what, value, unit, "", "", "", "",
-                goal, met ? "  ok" : "  MISSED");
-}
-
-template <typename F> double timed(F&& f) {
-    const Clock::time_point start = Clock::now();
-    f();
-    return msSince(start);
-}
 
 class Bench {
 public:
@@ -748,6 +649,11 @@ int main(int argc, char** argv) {
             bench.renaming();
         if (options.wants("remove"))
             bench.removing();
+        if (options.wants("folder"))
+            folderAdding(*app.frame.view(), tree.root(), options.files, options.runs,
+                         app.prompt.shown);
+        if (options.wants("sort"))
+            sorting(*app.frame.view(), tree.paths(), options.runs);
         g_app = nullptr;
         std::filesystem::remove_all(home);
         return 0;

@@ -3,58 +3,95 @@
 #include "filelist/filelistmodel.h"
 
 #include <QCollator>
+#include <QHash>
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
+#include <thread>
 
 namespace kelvoro {
 
 namespace {
 
-// Collation keys are made once per distinct text: a comparison then costs a byte compare
-// instead of a collation of two strings. The rows of one folder share their directory's
-// bytes, so a folder's key is made once.
-class TextKeys {
-public:
-    TextKeys(const std::vector<FileRow>& rows, bool directories, const QLocale& locale)
-        : m_rows(rows), m_directories(directories), m_collator(locale) {
-        m_collator.setNumericMode(true);
-        m_collator.setCaseSensitivity(Qt::CaseInsensitive);
-        m_keyOf.reserve(rows.size());
-        const QByteArray* previous = nullptr;
-        for (const FileRow& row : rows) {
-            const QByteArray& text = textOf(row);
-            if (!previous || !(text.isSharedWith(*previous) || text == *previous))
-                m_keys.push_back(m_collator.sortKey(QString::fromLocal8Bit(text)));
-            m_keyOf.push_back(static_cast<int>(m_keys.size()) - 1);
-            previous = &text;
+// The collation keys of the texts; many at a time, each thread with a collator of its own.
+std::vector<QCollatorSortKey> collationKeys(const std::vector<const QByteArray*>& texts,
+                                            const QLocale& locale) {
+    constexpr std::size_t kTextsPerThread = 8192;
+    constexpr std::size_t kMaxThreads = 8;
+    const std::size_t count = texts.size();
+    const std::size_t threads = std::clamp<std::size_t>(
+        std::min<std::size_t>(count / kTextsPerThread, std::thread::hardware_concurrency()), 1,
+        kMaxThreads);
+    std::vector<std::vector<QCollatorSortKey>> parts(threads);
+    auto makeKeys = [&](std::size_t part) {
+        QCollator collator(locale);
+        collator.setNumericMode(true);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        const std::size_t first = count * part / threads;
+        const std::size_t last = count * (part + 1) / threads;
+        parts[part].reserve(last - first);
+        for (std::size_t i = first; i < last; ++i)
+            parts[part].push_back(collator.sortKey(QString::fromLocal8Bit(*texts[i])));
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t part = 1; part < threads; ++part)
+        workers.emplace_back(makeKeys, part);
+    makeKeys(0);
+    for (std::thread& worker : workers)
+        worker.join();
+    std::vector<QCollatorSortKey> keys = std::move(parts[0]);
+    keys.reserve(count);
+    for (std::size_t part = 1; part < threads; ++part)
+        std::move(parts[part].begin(), parts[part].end(), std::back_inserter(keys));
+    return keys;
+}
+
+// Each row's place among the distinct texts of the column: the collation order, texts the
+// collation finds equal by their bytes. Keys are made and compared once per distinct text,
+// so sorting the rows compares integers.
+std::vector<int> textRanks(const std::vector<FileRow>& rows, bool directories,
+                           const QLocale& locale) {
+    auto textOf = [directories](const FileRow& r) -> const QByteArray& {
+        return directories ? r.directory : r.name;
+    };
+    std::vector<const QByteArray*> distinct;
+    std::vector<int> distinctOf;
+    distinctOf.reserve(rows.size());
+    QHash<QByteArray, int> seen;
+    const QByteArray* previous = nullptr;
+    for (const FileRow& row : rows) {
+        const QByteArray& text = textOf(row);
+        // The rows of one folder share their directory's bytes: no lookup for them.
+        if (!previous || !text.isSharedWith(*previous)) {
+            int& index = seen[text];
+            if (index == 0) {
+                distinct.push_back(&text);
+                index = static_cast<int>(distinct.size());
+            }
+            distinctOf.push_back(index - 1);
+        } else {
+            distinctOf.push_back(distinctOf.back());
         }
+        previous = &text;
     }
-
-    // <0, 0 or >0 as row a's text comes before, ties with or comes after row b's.
-    int compare(int a, int b) const {
-        const int ka = m_keyOf[static_cast<std::size_t>(a)];
-        const int kb = m_keyOf[static_cast<std::size_t>(b)];
-        if (ka == kb)
-            return 0;
-        if (const int c =
-                m_keys[static_cast<std::size_t>(ka)].compare(m_keys[static_cast<std::size_t>(kb)]))
-            return c;
-        return textOf(row(a)).compare(textOf(row(b)));
-    }
-
-private:
-    const FileRow& row(int r) const { return m_rows[static_cast<std::size_t>(r)]; }
-    const QByteArray& textOf(const FileRow& r) const {
-        return m_directories ? r.directory : r.name;
-    }
-
-    const std::vector<FileRow>& m_rows;
-    bool m_directories;
-    QCollator m_collator;
-    std::vector<QCollatorSortKey> m_keys;
-    std::vector<int> m_keyOf; // per row, its text's key
-};
+    const std::vector<QCollatorSortKey> keys = collationKeys(distinct, locale);
+    std::vector<int> order(distinct.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const auto ua = static_cast<std::size_t>(a);
+        const auto ub = static_cast<std::size_t>(b);
+        if (const int c = keys[ua].compare(keys[ub]))
+            return c < 0;
+        return *distinct[ua] < *distinct[ub];
+    });
+    std::vector<int> rankOfDistinct(distinct.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        rankOfDistinct[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    for (int& d : distinctOf)
+        d = rankOfDistinct[static_cast<std::size_t>(d)];
+    return distinctOf;
+}
 
 const std::optional<CalendarTime>& timeOf(const FileRow& row, int column) {
     return column == ColCreated ? row.created : column == ColModified ? row.modified : row.accessed;
@@ -85,10 +122,11 @@ std::vector<int> sortedRowOrder(const std::vector<FileRow>& rows, int column, Qt
                                 const QLocale& locale) {
     const bool up = order == Qt::AscendingOrder;
     if (column == ColDirectory || column == ColName) {
-        const TextKeys keys(rows, column == ColDirectory, locale);
+        const std::vector<int> ranks = textRanks(rows, column == ColDirectory, locale);
         return stableOrder(rows.size(), [&](int a, int b) {
-            const int c = keys.compare(a, b);
-            return up ? c < 0 : c > 0;
+            const int ra = ranks[static_cast<std::size_t>(a)];
+            const int rb = ranks[static_cast<std::size_t>(b)];
+            return up ? ra < rb : rb < ra;
         });
     }
     if (column >= ColCreated && column <= ColAccessed) {

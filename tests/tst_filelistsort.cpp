@@ -78,6 +78,9 @@ private Q_SLOTS:
         QTest::newRow("folders natural, rows of a folder in their order")
             << QList<Spec>{{"dir10/a"}, {"dir9/b"}, {"dir10/c"}, {"Dir9/a"}} << int(ColDirectory)
             << false << QByteArrayList{"Dir9/a", "dir9/b", "dir10/a", "dir10/c"};
+        QTest::newRow("one name in two folders keeps its order")
+            << QList<Spec>{{"b/IMG1"}, {"a/IMG1"}, {"a/img0"}, {"b/IMG1.jpg"}} << int(ColName)
+            << false << QByteArrayList{"a/img0", "b/IMG1", "a/IMG1", "b/IMG1.jpg"};
         const QList<Spec> times = {{"a", 300}, {"b", -1}, {"c", 100}, {"d", -1}, {"e", 200}};
         QTest::newRow("times, not given first")
             << times << int(ColModified) << false
