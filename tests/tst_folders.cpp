@@ -4,6 +4,7 @@
 #include "app/mainframe.h"
 #include "filelist/folderdialog.h"
 #include "platform/folderreader.h"
+#include "presentation/rowprogress.h"
 #include "rename/renamedialog.h"
 #include "support/privatelocations.h"
 #include "support/testfiles.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -32,6 +34,7 @@
 
 using namespace kelvoro;
 using namespace Qt::Literals::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -184,6 +187,55 @@ private Q_SLOTS:
         QCOMPARE(lines.value(2), u"/r/locked0（アクセスが拒否されました）"_s);
         QCOMPARE(lines.constLast(), u"ほか 3 個"_s);
         QCOMPARE(lines.size(), 12);
+    }
+
+    // The walk shows what it found so far; a cancel there adds nothing, a cancel while the
+    // files are added keeps the rows added until then.
+    void progressAndCancel_data() {
+        QTest::addColumn<int>("cancelAtRefresh");
+        QTest::addColumn<int>("rowsLeft");
+        QTest::newRow("while reading the folders") << 1 << 0;
+        QTest::newRow("while adding the files") << 4 << 1;
+        QTest::newRow("not cancelled") << -1 << 4;
+    }
+    void progressAndCancel() {
+        QFETCH(int, cancelAtRefresh);
+        QFETCH(int, rowsLeft);
+        test::TestServices t;
+        CMainFrame frame(t.services);
+        const QByteArray root = makePhotos("cancel" + QByteArray::number(cancelAtRefresh));
+        QStringList seen;
+        frame.view()->setProgressFactory([&](QWidget* window, const QString& text) {
+            auto p = std::make_unique<RowProgress>(window, text,
+                                                   ProgressTiming{0ms, 0ms, [] { return 0ms; }});
+            connect(p.get(), &RowProgress::refreshed, this,
+                    [&seen, cancelAtRefresh, raw = p.get()](int, int total) {
+                        seen << raw->dialog()->labelText().section(u'\n', 0, 1) +
+                                    (total == 0 ? u" (busy)"_s : QString());
+                        if (seen.size() == cancelAtRefresh)
+                            raw->dialog()->findChild<QPushButton*>()->click();
+                    });
+            return p;
+        });
+        frame.view()->addFolder(root, {true, false, false, {}});
+        QCOMPARE(frame.view()->rows().rowCount(), rowsLeft);
+        QCOMPARE(seen.value(0), u"フォルダーを読んでいます…\n0 件 (busy)"_s);
+        QVERIFY(t.prompt.shown.isEmpty());
+        if (cancelAtRefresh == 1)
+            return;
+        QCOMPARE(seen.value(1), u"フォルダーを読んでいます…\n2 件 (busy)"_s);
+        QCOMPARE(seen.value(2), u"追加しています…\n1 / 4"_s);
+    }
+
+    void folderRowOpensInTheFileManager() {
+        test::TestServices t;
+        CMainFrame frame(t.services);
+        const QByteArray root = makePhotos("open-row");
+        frame.view()->addFolder(root, {false, true, false, u"*.none"_s});
+        QCOMPARE(names(frame.view()->rows()), (QByteArrayList{"open-row", "trip"}));
+        frame.view()->selectRow(1);
+        frame.runCommand(ID_CONTEXT_OPEN);
+        QCOMPARE(t.shell.opened, QList<QByteArray>{root + "/trip"});
     }
 
     void droppedFoldersPointToTheCommand_data() {
