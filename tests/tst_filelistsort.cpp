@@ -20,14 +20,14 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // One row: "name" or "dir/name", a modification time (-1: not given) and the read-only flag.
-struct Spec {
+struct Entry {
     QByteArray path;
     std::int64_t modified = 0;
     bool readOnly = false;
 };
 
-void fill(FileListModel& model, const QList<Spec>& specs) {
-    for (const Spec& s : specs) {
+void fill(FileListModel& model, const QList<Entry>& entries) {
+    for (const Entry& s : entries) {
         platform::FileStatus status;
         status.ok = true;
         if (s.modified >= 0)
@@ -48,18 +48,18 @@ QByteArrayList rowPaths(const FileListModel& model) {
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<Spec>)
+Q_DECLARE_METATYPE(QList<Entry>)
 
 class TestFileListSort : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void order_data() {
-        QTest::addColumn<QList<Spec>>("rows");
+        QTest::addColumn<QList<Entry>>("rows");
         QTest::addColumn<int>("column");
         QTest::addColumn<bool>("descending");
         QTest::addColumn<QByteArrayList>("expected");
-        const QList<Spec> names = {{"file10"}, {"file2"}, {"File1"}, {"b"}, {"A"}};
+        const QList<Entry> names = {{"file10"}, {"file2"}, {"File1"}, {"b"}, {"A"}};
         QTest::newRow("names, natural, case ignored")
             << names << int(ColName) << false
             << QByteArrayList{"d/A", "d/b", "d/File1", "d/file2", "d/file10"};
@@ -67,28 +67,28 @@ private Q_SLOTS:
             << names << int(ColName) << true
             << QByteArrayList{"d/file10", "d/file2", "d/File1", "d/b", "d/A"};
         // Equal to the collation, told apart by their bytes: a total order.
-        const QList<Spec> cases = {{"abc"}, {"ABC"}, {"Abc"}};
+        const QList<Entry> cases = {{"abc"}, {"ABC"}, {"Abc"}};
         QTest::newRow("case-only ties by bytes")
             << cases << int(ColName) << false << QByteArrayList{"d/ABC", "d/Abc", "d/abc"};
         QTest::newRow("case-only ties by bytes, reversed")
             << cases << int(ColName) << true << QByteArrayList{"d/abc", "d/Abc", "d/ABC"};
-        const QList<Spec> invalid = {{"\xff"}, {"\xfe"}, {"x"}};
+        const QList<Entry> invalid = {{"\xff"}, {"\xfe"}, {"x"}};
         QTest::newRow("names that are not text")
             << invalid << int(ColName) << false << QByteArrayList{"d/x", "d/\xfe", "d/\xff"};
         QTest::newRow("folders natural, rows of a folder in their order")
-            << QList<Spec>{{"dir10/a"}, {"dir9/b"}, {"dir10/c"}, {"Dir9/a"}} << int(ColDirectory)
+            << QList<Entry>{{"dir10/a"}, {"dir9/b"}, {"dir10/c"}, {"Dir9/a"}} << int(ColDirectory)
             << false << QByteArrayList{"Dir9/a", "dir9/b", "dir10/a", "dir10/c"};
         QTest::newRow("one name in two folders keeps its order")
-            << QList<Spec>{{"b/IMG1"}, {"a/IMG1"}, {"a/img0"}, {"b/IMG1.jpg"}} << int(ColName)
+            << QList<Entry>{{"b/IMG1"}, {"a/IMG1"}, {"a/img0"}, {"b/IMG1.jpg"}} << int(ColName)
             << false << QByteArrayList{"a/img0", "b/IMG1", "a/IMG1", "b/IMG1.jpg"};
-        const QList<Spec> times = {{"a", 300}, {"b", -1}, {"c", 100}, {"d", -1}, {"e", 200}};
+        const QList<Entry> times = {{"a", 300}, {"b", -1}, {"c", 100}, {"d", -1}, {"e", 200}};
         QTest::newRow("times, not given first")
             << times << int(ColModified) << false
             << QByteArrayList{"d/b", "d/d", "d/c", "d/e", "d/a"};
         QTest::newRow("times, reversed, ties still in list order")
             << times << int(ColModified) << true
             << QByteArrayList{"d/a", "d/e", "d/c", "d/b", "d/d"};
-        const QList<Spec> flags = {
+        const QList<Entry> flags = {
             {"a", 0, false}, {"b", 0, true}, {"c", 0, false}, {"d", 0, true}};
         QTest::newRow("flags set first")
             << flags << int(ColReadOnly) << false << QByteArrayList{"d/b", "d/d", "d/a", "d/c"};
@@ -99,7 +99,7 @@ private Q_SLOTS:
             << flags << int(ColIndex) << false << QByteArrayList{"d/a", "d/b", "d/c", "d/d"};
     }
     void order() {
-        QFETCH(QList<Spec>, rows);
+        QFETCH(QList<Entry>, rows);
         QFETCH(int, column);
         QFETCH(bool, descending);
         QFETCH(QByteArrayList, expected);
