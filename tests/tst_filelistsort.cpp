@@ -229,11 +229,15 @@ private Q_SLOTS:
         QCOMPARE(result.rows[1].name, StepOutcome::Moved);
         QCOMPARE(test::namesIn(base + "/2024_photos"), (QByteArrayList{"2024_a.jpg", "b.jpg"}));
 
+        // The folder row itself is saved like a file row.
+        model.stageEdit(0, std::nullopt, 1000000000, std::nullopt, model.row(0).flags());
         model.stageEdit(2, std::nullopt, 1281152096, std::nullopt, model.row(2).flags());
         QCOMPARE(saveStagedRows(model, fs).outcome, SaveResult::Outcome::Saved);
         struct stat st {};
         QCOMPARE(::stat((base + "/2024_photos/b.jpg").constData(), &st), 0);
         QCOMPARE(std::int64_t(st.st_mtime), std::int64_t(1281152096));
+        QCOMPARE(::stat((base + "/2024_photos").constData(), &st), 0);
+        QCOMPARE(std::int64_t(st.st_mtime), std::int64_t(1000000000));
     }
 };
 
