@@ -3,6 +3,7 @@
 // folder to a save inside a renamed subfolder.
 #include "app/mainframe.h"
 #include "filelist/folderdialog.h"
+#include "platform/filesystem.h"
 #include "platform/folderreader.h"
 #include "presentation/rowprogress.h"
 #include "rename/renamedialog.h"
@@ -225,6 +226,33 @@ private Q_SLOTS:
             return;
         QCOMPARE(seen.value(1), u"フォルダーを読んでいます…\n2 件 (busy)"_s);
         QCOMPARE(seen.value(2), u"追加しています…\n1 / 4"_s);
+    }
+
+    // Hidden by its attribute, as Samba and Windows mark it, not only by a leading ".".
+    void hiddenAttributeKeepsAFileOut_data() {
+        QTest::addColumn<bool>("includeHidden");
+        QTest::newRow("without hidden files") << false;
+        QTest::newRow("with hidden files") << true;
+    }
+    void hiddenAttributeKeepsAFileOut() {
+        QFETCH(bool, includeHidden);
+        test::TestServices t;
+        CMainFrame frame(t.services);
+        const QByteArray root = dir() + (includeHidden ? "/attr-with" : "/attr-without");
+        ::mkdir(root.constData(), 0755);
+        const QByteArray marked = test::makeFile(root, "desktop.ini");
+        test::makeFile(root, "photo.jpg");
+        platform::FileStatus hidden;
+        hidden.attributes = platform::attr::Hidden | platform::attr::Archive;
+        try {
+            platform::nativeFileSystem().writeStatus(marked.toStdString(), hidden);
+        } catch (const platform::FileError&) {
+            QSKIP("this file system keeps no attributes");
+        }
+        frame.view()->addFolder(root, {false, false, includeHidden, {}});
+        const QByteArrayList expected = includeHidden ? QByteArrayList{"desktop.ini", "photo.jpg"}
+                                                      : QByteArrayList{"photo.jpg"};
+        QCOMPARE(names(frame.view()->rows()), expected);
     }
 
     void folderRowOpensInTheFileManager() {
