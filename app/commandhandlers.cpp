@@ -1,6 +1,7 @@
 #include "app/commandhandlers.h"
 
 #include "app/commands.h"
+#include "filelist/foldercommand.h"
 #include "filelist/listcommands.h"
 #include "properties/propertycommands.h"
 #include "properties/timecommands.h"
@@ -21,6 +22,7 @@ struct Binding {
 // A menu command and its context-menu twin share one handler.
 constexpr Binding kBindings[] = {
     {ID_FILE_OPEN, OnFileOpen},
+    {ID_FILE_OPEN_FOLDER, OnFileOpenFolder},
     {ID_FILE_SAVE, [](CommandContext& c) { OnFileSave(c); }},
     {ID_EDIT_PROPERTIES, OnEditProperties},
     {ID_CONTEXT_EDIT_PROPERTIES, OnEditProperties},

@@ -8,6 +8,8 @@ namespace {
 
 constexpr CommandInfo kCommands[] = {
     {ID_FILE_OPEN, u"開く...\tCtrl+O(&O)", u"既存のファイルを開く", u"開く", "Ctrl+O"},
+    {ID_FILE_OPEN_FOLDER, u"フォルダーを開く...\tCtrl+Shift+O(&D)",
+     u"フォルダーのファイルをまとめて一覧に追加します", u"フォルダーを開く", "Ctrl+Shift+O"},
     {ID_FILE_SAVE, u"保存\tCtrl+S(&S)", u"ファイルのプロパティを保存", u"保存", "Ctrl+S"},
     {ID_APP_EXIT, u"アプリケーションの終了(&X)",
      u"アプリケーションを終了し、ファイルの保存を指示\\終了", u"", ""},
@@ -42,7 +44,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_CONTEXT_CLEAR_ALL, u"全クリア(&Q)", u"", u"", ""},
 };
 
-constexpr int kFileMenu[] = {ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_APP_EXIT};
+constexpr int kFileMenu[] = {ID_FILE_OPEN, ID_FILE_OPEN_FOLDER, ID_FILE_SAVE, ID_SEPARATOR,
+                             ID_APP_EXIT};
 constexpr int kEditMenu[] = {
     ID_EDIT_PROPERTIES, ID_EDIT_TIMES,      ID_EDIT_RENAME, ID_EDIT_CHANGE_ASSOCIATION,
     ID_SEPARATOR,       ID_EDIT_SELECT_ALL, ID_EDIT_CLEAR,  ID_EDIT_CLEAR_ALL};
@@ -56,18 +59,11 @@ constexpr MenuLayout kMainMenu[] = {
     {u"ヘルプ(&H)", kHelpMenu},
 };
 
-constexpr int kToolBar[] = {ID_FILE_OPEN,
-                            ID_FILE_SAVE,
-                            ID_SEPARATOR,
-                            ID_EDIT_PROPERTIES,
-                            ID_EDIT_TIMES,
-                            ID_EDIT_RENAME,
-                            ID_EDIT_CHANGE_ASSOCIATION,
-                            ID_SEPARATOR,
-                            ID_EDIT_CLEAR_ALL,
-                            ID_EDIT_CLEAR,
-                            ID_SEPARATOR,
-                            ID_APP_ABOUT};
+constexpr int kToolBar[] = {
+    ID_FILE_OPEN,       ID_FILE_OPEN_FOLDER, ID_FILE_SAVE,   ID_SEPARATOR,
+    ID_EDIT_PROPERTIES, ID_EDIT_TIMES,       ID_EDIT_RENAME, ID_EDIT_CHANGE_ASSOCIATION,
+    ID_SEPARATOR,       ID_EDIT_CLEAR_ALL,   ID_EDIT_CLEAR,  ID_SEPARATOR,
+    ID_APP_ABOUT};
 
 constexpr int kContextMenu[] = {
     ID_CONTEXT_EDIT_PROPERTIES,    ID_CONTEXT_EDIT_TIMES, ID_CONTEXT_RENAME,
@@ -75,15 +71,11 @@ constexpr int kContextMenu[] = {
     ID_CONTEXT_SELECT_ALL,         ID_CONTEXT_CLEAR,      ID_CONTEXT_CLEAR_ALL};
 
 constexpr MenuIcon kFrameIcons[] = {
-    {ID_FILE_OPEN, "open"},
-    {ID_FILE_SAVE, "save"},
-    {ID_EDIT_PROPERTIES, "edit-properties"},
-    {ID_EDIT_TIMES, "edit-times"},
-    {ID_EDIT_CLEAR_ALL, "clear-all"},
-    {ID_APP_ABOUT, "about"},
-    {ID_EDIT_RENAME, "rename"},
-    {ID_EDIT_CLEAR, "clear"},
-    {ID_EDIT_CHANGE_ASSOCIATION, "change-association"},
+    {ID_FILE_OPEN, "open"},        {ID_FILE_OPEN_FOLDER, "open-folder"},
+    {ID_FILE_SAVE, "save"},        {ID_EDIT_PROPERTIES, "edit-properties"},
+    {ID_EDIT_TIMES, "edit-times"}, {ID_EDIT_CLEAR_ALL, "clear-all"},
+    {ID_APP_ABOUT, "about"},       {ID_EDIT_RENAME, "rename"},
+    {ID_EDIT_CLEAR, "clear"},      {ID_EDIT_CHANGE_ASSOCIATION, "change-association"},
 };
 
 constexpr MenuIcon kContextIcons[] = {

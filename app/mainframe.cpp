@@ -32,6 +32,7 @@ namespace kelvoro {
 namespace {
 
 const QString kWindowSection = QStringLiteral("Window");
+const QString kListSection = QStringLiteral("List");
 const QString kReady = QStringLiteral("レディ");
 
 enum ShowState { ShowNormal = 1, ShowMinimized = 2, ShowMaximized = 3 };
@@ -91,6 +92,10 @@ CMainFrame::CMainFrame(Services& services, QWidget* parent)
             [this](int staged) { setWindowModified(staged > 0); });
     connect(m_view, &CTrazzleView::editRequested, m_actions.value(ID_EDIT_PROPERTIES),
             &QAction::trigger);
+    connect(m_view, &CTrazzleView::statusMessage, this,
+            [this](const QString& message) { statusBar()->showMessage(message, 10000); });
+    connect(&m_view->rows(), &FileListModel::sortStateChanged, this, &CMainFrame::sortStateChanged);
+    restoreSortKey();
     updateCommandStates();
     qApp->installEventFilter(this);
 }
@@ -195,9 +200,34 @@ void CMainFrame::createStatusBar() {
     m_numIndicator = indicator(QStringLiteral("NUM"));
     m_scrollIndicator = indicator(QStringLiteral("SCRL"));
     updateLockIndicators();
+    m_unsortedIndicator = new QLabel(tr("未整列"), bar);
+    m_unsortedIndicator->setObjectName(QStringLiteral("unsortedIndicator"));
+    m_unsortedIndicator->setToolTip(tr("並べ替えた後に加わった行や変わった行があります。列見出しを"
+                                       "クリックすると並べ替え直します。"));
+    m_unsortedIndicator->setVisible(false);
+    bar->insertPermanentWidget(0, m_unsortedIndicator);
 
     QAction* toggle = m_actions.value(ID_VIEW_STATUS_BAR);
     toggle->setChecked(true);
+}
+
+void CMainFrame::restoreSortKey() {
+    const SettingsStore& s = m_services.settings;
+    const int column = s.getProfileInt(kListSection, QStringLiteral("sortColumn"), -1);
+    const bool descending = s.getProfileInt(kListSection, QStringLiteral("sortOrder"), 0) != 0;
+    m_view->rows().setSortKey(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+// The sort is remembered for the next run as soon as it is chosen.
+void CMainFrame::sortStateChanged() {
+    const FileListModel& rows = m_view->rows();
+    m_unsortedIndicator->setVisible(rows.sortColumn() >= 0 && !rows.isSorted());
+    if (rows.sortColumn() < 0)
+        return;
+    SettingsStore& s = m_services.settings;
+    s.writeProfileInt(kListSection, QStringLiteral("sortColumn"), rows.sortColumn());
+    s.writeProfileInt(kListSection, QStringLiteral("sortOrder"),
+                      rows.sortOrder() == Qt::DescendingOrder ? 1 : 0);
 }
 
 void CMainFrame::updateLockIndicators() {
@@ -334,9 +364,18 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 void CMainFrame::addDroppedFiles(const QList<QByteArray>& paths) {
-    m_view->addFiles(paths, [this, &paths](qsizetype i) {
-        return !m_services.fileSystem.isDirectory(paths[i].toStdString());
-    });
+    int folders = 0;
+    const AddResult result =
+        m_view->addPaths(paths, {[this, &paths, &folders](qsizetype i) {
+                             const bool folder =
+                                 m_services.fileSystem.isDirectory(paths[i].toStdString());
+                             folders += folder ? 1 : 0;
+                             return !folder;
+                         }});
+    // Dropped folders are skipped; say where they are taken.
+    if (result.added == 0 && folders > 0 && folders == paths.size())
+        statusBar()->showMessage(tr("フォルダーは [ファイル]-[フォルダーを開く] で追加できます"),
+                                 10000);
 }
 
 } // namespace kelvoro

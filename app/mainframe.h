@@ -61,6 +61,8 @@ private:
     void restoreWindowPlacement();
     void addDroppedFiles(const QList<QByteArray>& paths);
     void updateLockIndicators();
+    void restoreSortKey();
+    void sortStateChanged();
 
     Services& m_services;
     CTrazzleView* m_view = nullptr;
@@ -68,6 +70,7 @@ private:
     QLabel* m_capsIndicator = nullptr;
     QLabel* m_numIndicator = nullptr;
     QLabel* m_scrollIndicator = nullptr;
+    QLabel* m_unsortedIndicator = nullptr;
     QHash<int, QAction*> m_actions;
     std::unique_ptr<CommandContext> m_context;
     bool m_startMaximized = false;

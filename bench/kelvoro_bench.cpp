@@ -1,8 +1,10 @@
-// Measures Kelvoro at the scale of a photo archive: N files added, selected, painted, saved and
-// renamed, each beside the same work done by bare system calls or by common tools.
+// Measures Kelvoro at the scale of a photo archive: N files added (one by one and as a folder),
+// selected, painted, sorted, saved and renamed, each beside the same work done by bare system
+// calls or by common tools.
 
 #include "app/kelvoroapp.h"
 #include "bench/benchtools.h"
+#include "bench/listbench.h"
 #include "bench/sharebench.h"
 #include "common/datefinder.h"
 #include "filelist/trazzleview.h"
@@ -455,6 +457,11 @@ int main(int argc, char** argv) {
         App app;
         g_app = &app;
         bench.adding(tree);
+        if (options.wants("folder"))
+            folderAdding(*app.frame.view(), tree.root(), options.files, options.runs,
+                         app.prompt.shown);
+        if (options.wants("sort"))
+            sorting(*app.frame.view(), tree.paths(), options.runs);
         if (options.wants("select"))
             bench.selectAndPaint();
         if (options.wants("times"))

@@ -1,9 +1,11 @@
 #include "filelist/filelistmodel.h"
 
 #include "common/pathpieces.h"
+#include "filelist/filelistsort.h"
 #include "platform/filesystem.h"
 
 #include <QDir>
+#include <QLocale>
 
 #include <algorithm>
 #include <cstring>
@@ -126,6 +128,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         return r.staged;
     if (role == PathRole)
         return r.path();
+    if (role == FolderRole)
+        return r.folder;
 
     const RowFlags f = r.flags();
     const bool flagColumn = column >= ColReadOnly && column <= ColIndex;
@@ -210,6 +214,7 @@ bool FileListModel::queueFile(const QByteArray& given, const platform::FileStatu
         r.modified = status.modified;
         r.accessed = status.accessed;
         r.attributes = status.attributes;
+        r.folder = status.directory;
     } else {
         r.setFlags(RowFlags{});
     }
@@ -230,11 +235,14 @@ void FileListModel::publishPending() {
     if (m_pending.empty())
         return;
     const int at = rowCount();
+    const bool wasSorted = isSorted();
     beginInsertRows({}, at, at + static_cast<int>(m_pending.size()) - 1);
     m_rows.insert(m_rows.end(), std::make_move_iterator(m_pending.begin()),
                   std::make_move_iterator(m_pending.end()));
     m_pending.clear();
+    m_sorted = false;
     endInsertRows();
+    noteSortState(wasSorted);
 }
 
 bool FileListModel::contains(const QByteArray& path) const {
@@ -316,6 +324,10 @@ void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
     fr.setFlags(flags);
     const int before = m_stagedCount;
     setStaged(fr, true);
+    const bool wasSorted = isSorted();
+    if (m_sortColumn >= ColCreated)
+        m_sorted = false;
+    noteSortState(wasSorted);
     emitRowChanged(r);
     emitStagedCountChange(before);
 }
@@ -345,9 +357,88 @@ void FileListModel::clearStaged() {
 }
 
 void FileListModel::setName(int r, const QByteArray& name) {
-    m_rows[static_cast<std::size_t>(r)].name = name;
+    FileRow& fr = m_rows[static_cast<std::size_t>(r)];
+    const bool wasSorted = isSorted();
+    if (fr.folder) {
+        const QByteArray from = fr.path();
+        fr.name = name;
+        moveRowsBelow(from, fr.path());
+    } else {
+        fr.name = name;
+    }
     m_indexStale = true;
+    if (m_sortColumn == ColName || m_sortColumn == ColDirectory)
+        m_sorted = false;
     emitRowChanged(r);
+    noteSortState(wasSorted);
+}
+
+void FileListModel::moveRowsBelow(const QByteArray& from, const QByteArray& to) {
+    // The rows of one folder share its bytes; so do their new directories.
+    QByteArray lastOld;
+    QByteArray lastNew;
+    auto rewrite = [&](FileRow& row) {
+        const QByteArray& d = row.directory;
+        if (!d.startsWith(from) || (d.size() != from.size() && d[from.size()] != kPathSeparator))
+            return false;
+        if (!d.isSharedWith(lastOld)) {
+            lastOld = d;
+            lastNew = to + d.mid(from.size());
+        }
+        row.directory = lastNew;
+        return true;
+    };
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        if (rewrite(m_rows[i]))
+            emitRowChanged(static_cast<int>(i));
+    for (FileRow& row : m_pending)
+        rewrite(row);
+}
+
+void FileListModel::noteSortState(bool wasSorted) {
+    if (m_sortColumn >= 0 && wasSorted != isSorted())
+        Q_EMIT sortStateChanged();
+}
+
+void FileListModel::setSortKey(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= ColumnCount)
+        column = -1;
+    if (column == m_sortColumn && order == m_sortOrder)
+        return;
+    m_sortColumn = column;
+    m_sortOrder = order;
+    m_sorted = false;
+    Q_EMIT sortStateChanged();
+}
+
+void FileListModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= ColumnCount)
+        return;
+    if (!m_rows.empty()) {
+        const std::vector<int> rowOrder = sortedRowOrder(m_rows, column, order, collationLocale());
+        Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        std::vector<FileRow> sorted;
+        sorted.reserve(m_rows.size());
+        std::vector<int> newRow(m_rows.size());
+        for (std::size_t i = 0; i < rowOrder.size(); ++i) {
+            const auto from = static_cast<std::size_t>(rowOrder[i]);
+            sorted.push_back(std::move(m_rows[from]));
+            newRow[from] = static_cast<int>(i);
+        }
+        m_rows.swap(sorted);
+        const QModelIndexList before = persistentIndexList();
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex& index : before)
+            after.append(
+                this->index(newRow[static_cast<std::size_t>(index.row())], index.column()));
+        changePersistentIndexList(before, after);
+        Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+    m_sortColumn = column;
+    m_sortOrder = order;
+    m_sorted = true;
+    Q_EMIT sortStateChanged();
 }
 
 void FileListModel::removeRowList(std::vector<int> rows) {
@@ -361,6 +452,7 @@ void FileListModel::removeRowList(std::vector<int> rows) {
             ranges.emplace_back(*it, *it);
     }
     const int before = m_stagedCount;
+    const bool wasSorted = isSorted();
     auto forget = [this](int r) {
         FileRow& fr = m_rows[static_cast<std::size_t>(r)];
         if (!m_indexStale)
@@ -395,10 +487,12 @@ void FileListModel::removeRowList(std::vector<int> rows) {
         endResetModel();
     }
     emitStagedCountChange(before);
+    noteSortState(wasSorted);
 }
 
 void FileListModel::clear() {
     const int before = m_stagedCount;
+    const bool wasSorted = isSorted();
     beginResetModel();
     m_rows.clear();
     m_pending.clear();
@@ -408,6 +502,7 @@ void FileListModel::clear() {
     endResetModel();
     if (before != 0)
         Q_EMIT stagedCountChanged(0);
+    noteSortState(wasSorted);
 }
 
 } // namespace kelvoro

@@ -47,6 +47,7 @@ struct FileRow {
     std::optional<CalendarTime> modified;
     std::optional<CalendarTime> accessed;
     std::uint32_t attributes = 0; // the attribute word; the row's flags are its managed bits
+    bool folder = false;          // a folder listed as a row of its own
     bool staged = false;          // holds edits not yet written
     // Which times hold edits: a save writes only those, so an unedited time is never turned
     // back to the value read when the file was listed.
@@ -59,7 +60,8 @@ struct FileRow {
     void setFlags(const RowFlags& flags);
 };
 
-// The list's rows: the whole working set. Rows stay in the order they were added.
+// The list's rows: the whole working set. Rows stay in the order they were added until the
+// list is sorted; rows added after that go to the end.
 class FileListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -68,6 +70,7 @@ public:
         StagedRole = Qt::UserRole + 1, // bool
         FlagRole,                      // bool, for the four flag columns
         PathRole,                      // QByteArray, the row's native path
+        FolderRole,                    // bool, the row is a folder
     };
 
     explicit FileListModel(QObject* parent = nullptr);
@@ -105,8 +108,21 @@ public:
     void unstageRow(int r);
     int stagedCount() const { return m_stagedCount; }
 
-    // After a successful rename on disk.
+    // After a successful rename on disk. When the row is a folder, every row below it (shown
+    // or pending) takes the folder's new path at once.
     void setName(int r, const QByteArray& name);
+
+    // Sorts the rows themselves, stably, by the column's values (see filelistsort.h); the
+    // views keep their selection and current row, and each row its staged edits.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // The column the rows were last sorted by; -1 when never.
+    int sortColumn() const { return m_sortColumn; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    // Sets the sort without sorting (a setting from the last run); the list counts as sorted
+    // while it is empty.
+    void setSortKey(int column, Qt::SortOrder order);
+    // False when rows were added, or values of the sort column changed, since the last sort.
+    bool isSorted() const { return m_sorted || m_rows.empty(); }
 
     // Rows changed (staged, renamed) while a batch lives reach the views as one change of the
     // rows from the first to the last changed, and a changed staged count as one signal,
@@ -132,6 +148,8 @@ public:
 
 Q_SIGNALS:
     void stagedCountChanged(int count);
+    // sortColumn(), sortOrder() or isSorted() may have changed.
+    void sortStateChanged();
 
 private:
     void setStaged(FileRow& row, bool staged);
@@ -139,6 +157,9 @@ private:
     // Outside a batch; a batch tells the views once when it closes.
     void emitStagedCountChange(int before);
     void unindexPath(const QByteArray& path);
+    void moveRowsBelow(const QByteArray& from, const QByteArray& to);
+    // Tells the views when isSorted() differs from before a change.
+    void noteSortState(bool wasSorted);
     void freshenIndex() const;
 
     // A listed path with its hash beside the bytes, so that probing a large index compares
@@ -166,6 +187,9 @@ private:
     int m_batchFirst = -1; // rows changed within the open batch; -1 when none
     int m_batchLast = -1;
     int m_batchStagedBefore = 0; // the staged count when the outermost batch opened
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_sorted = false;
 };
 
 } // namespace kelvoro

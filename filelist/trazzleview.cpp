@@ -1,6 +1,7 @@
 #include "filelist/trazzleview.h"
 
 #include "platform/filesystem.h"
+#include "platform/folderreader.h"
 #include "presentation/prompt.h"
 #include "presentation/rowdelegate.h"
 #include "presentation/rowprogress.h"
@@ -22,7 +23,8 @@ CTrazzleView::CTrazzleView(Prompt& prompt, platform::FileSystem& fileSystem, QWi
     : QTableView(parent), m_prompt(prompt), m_fileSystem(fileSystem), m_ini(kIniFile),
       m_progressFactory([](QWidget* window, const QString& text) {
           return std::make_unique<RowProgress>(window, text);
-      }) {
+      }),
+      m_folderReader(&platform::nativeFolderReader()) {
     readColumnWidths();
     setModel(&m_model);
     setItemDelegate(new RowDelegate(this));
@@ -53,6 +55,12 @@ CTrazzleView::CTrazzleView(Prompt& prompt, platform::FileSystem& fileSystem, QWi
         if (c >= 0 && c < ColumnCount)
             m_nColumnWidth[static_cast<std::size_t>(c)] = width;
     });
+    // The rows themselves are sorted, by the model: rename numbers them in this order.
+    columns->setSectionsClickable(true);
+    columns->setSortIndicatorShown(true);
+    columns->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(columns, &QHeaderView::sectionClicked, this, &CTrazzleView::sortByHeader);
+    connect(&m_model, &FileListModel::sortStateChanged, this, &CTrazzleView::showSortIndicator);
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CTrazzleView::commandStateChanged);
@@ -85,7 +93,17 @@ void CTrazzleView::AddFile(const QByteArray& path) {
 
 void CTrazzleView::addFiles(const QList<QByteArray>& paths,
                             const std::function<bool(qsizetype)>& accept) {
-    const std::unique_ptr<RowProgress> progress = startProgress(QStringLiteral("追加しています…"));
+    addPaths(paths, {accept});
+}
+
+AddResult CTrazzleView::addPaths(const QList<QByteArray>& paths, const AddOptions& options,
+                                 RowProgress* shared) {
+    std::unique_ptr<RowProgress> own;
+    if (!shared)
+        own = startProgress(QStringLiteral("追加しています…"));
+    RowProgress& progress = shared ? *shared : *own;
+    AddResult result;
+    const int before = m_model.rowCount();
     const int total = static_cast<int>(paths.size());
     m_model.reserve(m_model.rowCount() + total);
     // Statuses are read a block ahead, many files at a time; a cancel only wastes the reads
@@ -95,11 +113,13 @@ void CTrazzleView::addFiles(const QList<QByteArray>& paths,
     std::vector<platform::FileStatus> statuses;
     for (int i = 0; i < total; ++i) {
         const QByteArray& path = paths[i];
-        if (progress->due()) {
+        if (progress.due()) {
             // The list shows what the count says.
             m_model.publishPending();
-            if (!progress->refresh(i, total, path))
+            if (!progress.refresh(i, total, path)) {
+                result.cancelled = true;
                 break;
+            }
         }
         if (i % kBlock == 0) {
             block.clear();
@@ -107,15 +127,25 @@ void CTrazzleView::addFiles(const QList<QByteArray>& paths,
                 block.push_back(paths[j].toStdString());
             statuses = m_fileSystem.readStatuses(block);
         }
-        if (accept && !accept(i))
+        if (options.accept && !options.accept(i))
             continue;
-        if (!m_model.queueFile(path, statuses[static_cast<std::size_t>(i % kBlock)])) {
+        const platform::FileStatus& status = statuses[static_cast<std::size_t>(i % kBlock)];
+        if (options.skipHidden && status.ok && !status.directory &&
+            (status.attributes & platform::attr::Hidden) != 0)
+            continue;
+        if (!m_model.queueFile(path, status)) {
+            if (options.countDuplicates) {
+                ++result.duplicates;
+                continue;
+            }
             m_model.publishPending();
             m_prompt.information(this, QStringLiteral("既に存在します。"));
-            progress->restartDelay();
+            progress.restartDelay();
         }
     }
     m_model.publishPending();
+    result.added = m_model.rowCount() - before;
+    return result;
 }
 
 void CTrazzleView::addCommandLineFiles(const QList<CommandLineEntry>& entries) {

@@ -3,6 +3,7 @@
 #include "common/rowloop.h"
 #include "filelist/commandline.h"
 #include "filelist/filelistmodel.h"
+#include "filelist/folderlisting.h"
 #include "platform/ini.h"
 
 #include <QTableView>
@@ -20,12 +21,29 @@ class Prompt;
 class RowProgress;
 namespace platform {
 class FileSystem;
+class FolderReader;
 } // namespace platform
 
 // Makes the progress display of a long loop over rows, for the given window; `text` says
 // what is being done.
 using ProgressFactory =
     std::function<std::unique_ptr<RowProgress>(QWidget* window, const QString& text)>;
+
+// How addPaths takes the paths it is given.
+struct AddOptions {
+    // Asked first about each path (by its index); a path it refuses is skipped silently.
+    std::function<bool(qsizetype index)> accept;
+    // Files whose flags say hidden are skipped.
+    bool skipHidden = false;
+    // Paths listed already are counted instead of each being refused with a message.
+    bool countDuplicates = false;
+};
+
+struct AddResult {
+    int added = 0;
+    int duplicates = 0; // counted only with AddOptions::countDuplicates
+    bool cancelled = false;
+};
 
 // The file list: one row per file, the program's whole working set.
 class CTrazzleView : public QTableView {
@@ -46,8 +64,22 @@ public:
     // path (by its index) and a path it refuses is skipped silently.
     void addFiles(const QList<QByteArray>& paths,
                   const std::function<bool(qsizetype index)>& accept = {});
+    // The one add path behind every way of adding; `progress` is the display of the work
+    // this is part of, or null for a display of its own.
+    AddResult addPaths(const QList<QByteArray>& paths, const AddOptions& options,
+                       RowProgress* progress = nullptr);
     // The command-line files, after the window exists.
     void addCommandLineFiles(const QList<CommandLineEntry>& entries);
+    // Adds a folder's files (see listFolder) through the one add path, with progress; folders
+    // that could not be read and paths listed already are reported once, at the end. A
+    // cancel during the walk adds nothing; during the adding, keeps what was added.
+    void addFolder(const QByteArray& folder, const FolderOptions& options);
+    // The choices of the last folder added, offered for the next one.
+    const FolderOptions& lastFolderOptions() const { return m_folderOptions; }
+    void setFolderReader(const platform::FolderReader& reader) { m_folderReader = &reader; }
+
+    // A click on a column header: sorts by that column; again on a sorted column reverses it.
+    void sortByHeader(int column);
 
     bool HasSelection() const;
     int selectedCount() const;
@@ -75,6 +107,8 @@ Q_SIGNALS:
     void commandStateChanged();
     // Double click or Enter on selected rows: their properties are to be edited.
     void editRequested();
+    // A short note for the status bar.
+    void statusMessage(const QString& text);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -85,6 +119,8 @@ protected:
 
 private:
     void requestEdit();
+    void showSortIndicator();
+    void reportFolder(const FolderListing& listing, const AddResult& added);
     void readColumnWidths();
     void writeColumnWidths();
 
@@ -95,6 +131,8 @@ private:
     platform::IniFile m_ini;
     std::array<int, ColumnCount> m_nColumnWidth{};
     ProgressFactory m_progressFactory;
+    const platform::FolderReader* m_folderReader;
+    FolderOptions m_folderOptions;
 };
 
 } // namespace kelvoro

@@ -24,7 +24,8 @@ struct FileStatus {
     std::optional<std::int64_t> modified;
     std::optional<std::int64_t> accessed;
     std::uint32_t attributes = 0;
-    bool ok = false; // the read worked
+    bool ok = false;        // the read worked
+    bool directory = false; // read: the path names a directory (through a link or not)
 };
 
 enum class FileErrorCause {

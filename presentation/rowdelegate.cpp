@@ -25,6 +25,14 @@ bool isFlagColumn(int column) {
     return column >= ColReadOnly && column <= ColIndex;
 }
 
+// A folder's name ends in the separator, as "ls -F" shows it, so folder rows stand out.
+QString cellText(const QModelIndex& index) {
+    QString text = index.data(Qt::DisplayRole).toString();
+    if (index.column() == ColName && index.data(FileListModel::FolderRole).toBool())
+        text.append(u'/');
+    return text;
+}
+
 } // namespace
 
 RowDelegate::RowDelegate(QObject* parent)
@@ -57,7 +65,7 @@ void RowDelegate::paintCheckBox(QPainter* painter, QPoint at, bool checked) cons
 
 void RowDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& option, QRect textRect,
                             const QModelIndex& index) const {
-    QString text = index.data(Qt::DisplayRole).toString();
+    QString text = cellText(index);
     // Names may hold line breaks; a row shows one line.
     text.replace(u'\n', u' ').replace(u'\r', u' ');
     QTextLayout layout(option.fontMetrics.elidedText(text, Qt::ElideRight, textRect.width()),
@@ -87,7 +95,7 @@ void RowDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& optio
 QSize RowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
     if (isFlagColumn(index.column()))
         return {kInsetX + kCheckBoxSide + kInsetX, kRowHeight};
-    const QString text = index.data(Qt::DisplayRole).toString();
+    const QString text = cellText(index);
     return {kInsetX + option.fontMetrics.horizontalAdvance(text) + kInsetX, kRowHeight};
 }
 

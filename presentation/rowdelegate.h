@@ -7,6 +7,7 @@ namespace kelvoro {
 
 // Paints the file list's rows: a flat fill (light blue when selected), the text columns in
 // black or, for rows holding staged edits, in red, and the flag columns as check-box pictures.
+// A folder row's name ends in "/".
 // Never a focus frame: the colours alone carry the state.
 class RowDelegate : public QStyledItemDelegate {
     Q_OBJECT

@@ -65,9 +65,12 @@ bool RowProgress::refresh(int done, int total, const QByteArray& path) {
     const QFontMetrics metrics(m_dialog->font());
     const QString shownPath = metrics.elidedText(displayPath(path), Qt::ElideMiddle,
                                                  metrics.averageCharWidth() * kPathChars);
-    m_dialog->setLabelText(
-        QStringLiteral("%1\n%2 / %3\n%4")
-            .arg(m_text, QString::number(done + 1), QString::number(total), shownPath));
+    const QString count =
+        total > 0 ? QStringLiteral("%1 / %2").arg(done + 1).arg(total) : tr("%1 件").arg(done);
+    m_dialog->setLabelText(QStringLiteral("%1\n%2\n%3").arg(m_text, count, shownPath));
+    // An unknown total shows as a busy bar.
+    if (m_dialog->maximum() != total)
+        m_dialog->setRange(0, total);
     m_dialog->setValue(done);
     m_nextAt = m_now() + m_timing.refreshEvery;
     Q_EMIT refreshed(done, total);

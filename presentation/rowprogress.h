@@ -36,7 +36,8 @@ public:
     // has cancelled.
     bool due() const { return m_cancelled || m_now() >= m_nextAt; }
     // Shows that row `done` of `total`, the file at `path`, comes next, and handles the
-    // events that came in meanwhile. False when the user has cancelled.
+    // events that came in meanwhile; a total of 0 means not known yet (a folder walk: `done`
+    // counts what was found). False when the user has cancelled.
     bool refresh(int done, int total, const QByteArray& path);
     // Before row `done` of `total`; `pathOf()` gives that row's path and is called only when
     // the display is due. False when the user has cancelled.
@@ -45,6 +46,8 @@ public:
     }
     // Time spent waiting for the user's answer to a message does not make the work long.
     void restartDelay();
+    // What is being done now, for work of several stages under one display.
+    void setText(const QString& text) { m_text = text; }
 
     // Null until the work has taken long enough to show it.
     QProgressDialog* dialog() const { return m_dialog; }

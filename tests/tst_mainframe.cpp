@@ -53,9 +53,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("changed");
         QTest::addColumn<QList<int>>("enabled");
         const QList<int> always = {
-            ID_FILE_OPEN,    ID_APP_EXIT,          ID_EDIT_SELECT_ALL, ID_CONTEXT_SELECT_ALL,
-            ID_CONTEXT_OPEN, ID_CONTEXT_CLEAR_ALL, ID_VIEW_TOOLBAR,    ID_VIEW_STATUS_BAR,
-            ID_APP_ABOUT,    ID_FILE_NEW};
+            ID_FILE_OPEN,          ID_FILE_OPEN_FOLDER, ID_APP_EXIT,          ID_EDIT_SELECT_ALL,
+            ID_CONTEXT_SELECT_ALL, ID_CONTEXT_OPEN,     ID_CONTEXT_CLEAR_ALL, ID_VIEW_TOOLBAR,
+            ID_VIEW_STATUS_BAR,    ID_APP_ABOUT,        ID_FILE_NEW};
         const QList<int> withSelection = {
             ID_EDIT_PROPERTIES, ID_CONTEXT_EDIT_PROPERTIES, ID_EDIT_TIMES, ID_CONTEXT_EDIT_TIMES,
             ID_EDIT_RENAME,     ID_CONTEXT_RENAME,          ID_EDIT_CLEAR, ID_CONTEXT_CLEAR};
@@ -103,10 +103,10 @@ private Q_SLOTS:
         QStringList tips;
         for (QAction* a : frame.toolBar()->actions())
             tips << (a->isSeparator() ? u"-"_s : a->toolTip());
-        QCOMPARE(tips,
-                 QStringList({u"開く"_s, u"保存"_s, u"-"_s, u"ファイルプロパティの編集"_s,
-                              u"日時の一括変更"_s, u"ファイル名の編集"_s, u"関連付け変更"_s, u"-"_s,
-                              u"全クリア"_s, u"クリア"_s, u"-"_s, u"バージョン情報"_s}));
+        QCOMPARE(tips, QStringList({u"開く"_s, u"フォルダーを開く"_s, u"保存"_s, u"-"_s,
+                                    u"ファイルプロパティの編集"_s, u"日時の一括変更"_s,
+                                    u"ファイル名の編集"_s, u"関連付け変更"_s, u"-"_s, u"全クリア"_s,
+                                    u"クリア"_s, u"-"_s, u"バージョン情報"_s}));
         for (QAction* a : frame.toolBar()->actions())
             QVERIFY(a->isSeparator() || !a->icon().isNull());
     }

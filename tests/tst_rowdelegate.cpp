@@ -3,6 +3,7 @@
 #include "support/privatelocations.h"
 #include "support/testfiles.h"
 
+#include <QDir>
 #include <QHeaderView>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -159,6 +160,23 @@ private Q_SLOTS:
         }
         // Selection does not turn the text white.
         QVERIFY(pixelsIn(image, cell(1, ColName)).contains(kBlack));
+    }
+
+    // The same name as a file and as a folder: only the folder's ends in "/".
+    void folderNamesEndInTheSeparator() {
+        QVERIFY(QDir().mkdir(m_dir.filePath(u"files"_s)));
+        QVERIFY(QDir().mkdir(m_dir.filePath(u"same"_s)));
+        m_view->AddFile(test::makeFile(dir() + "/files", "same"));
+        m_view->AddFile(dir() + "/same");
+        showView();
+        QVERIFY(rows().row(1).folder && !rows().row(0).folder);
+        const QImage image = shot();
+        const QList<InkRun> file = inkRuns(image, cell(0, ColName), base());
+        const QList<InkRun> folder = inkRuns(image, cell(1, ColName), base());
+        QVERIFY(!file.isEmpty() && !folder.isEmpty());
+        QCOMPARE(folder.first().left, file.first().left);
+        // The separator's ink goes on past the end of the name.
+        QVERIFY(folder.last().right >= file.last().right + 3);
     }
 
     void stagedRowsAreRedInTheTextColumnsOthersBlack() {

@@ -129,6 +129,24 @@ private Q_SLOTS:
         setTimeZone("Asia/Tokyo");
     }
 
+    // A folder marked read-only stays writable, so its files can still be renamed.
+    void folderReadOnlyKeepsWriteBits() {
+        const QByteArray folder = subdirectory("ro-folder");
+        const QByteArray inside = makeFile(folder, "inside");
+        QCOMPARE(write(folder, wanted(RO | A, {}, 1281152096, 1281152000)), std::nullopt);
+        QCOMPARE(modeOf(folder), 0755u);
+        const FileStatus back = nativeFileSystem().readStatus(folder.toStdString());
+        QVERIFY(back.directory);
+        QCOMPARE(back.attributes, RO | A);
+        QCOMPARE(back.modified, Time(1281152096));
+        QVERIFY(nativeFileSystem().moveNoReplace(inside.toStdString(),
+                                                 (folder + "/renamed").toStdString()));
+        QCOMPARE(write(folder, wanted(A, {}, {}, {})), std::nullopt);
+        QCOMPARE(attributesOf(folder), A);
+        QCOMPARE(modeOf(folder), 0755u);
+        QVERIFY(!nativeFileSystem().readStatus(inside.toStdString()).directory);
+    }
+
     void readOnlyMarkAcrossTimeEdits() {
         // Kept: the times change, the file stays read-only, no blob is created.
         const QByteArray kept = newFile(dir(), "ro-kept", 0444);
@@ -274,7 +292,8 @@ private Q_SLOTS:
             QSKIP(ntfs.reason());
         const QByteArray path = makeFile(mnt, "f.txt");
         linuxos::NativeState state;
-        QCOMPARE(linuxos::readNativeState(linuxos::realSystemCalls(), path.toStdString(), state), 0);
+        QCOMPARE(linuxos::readNativeState(linuxos::realSystemCalls(), path.toStdString(), state),
+                 0);
         QCOMPARE(state.kind, linuxos::FileSystemKind::Ntfs3g);
         QCOMPARE(attributesOf(path), A);
 

@@ -131,6 +131,7 @@ FileStatus readStatusWith(SystemCalls& sys, const std::string& path) {
     status.accessed = state.stat.accessed;
     status.created = state.created();
     status.attributes = state.attributes;
+    status.directory = S_ISDIR(state.stat.mode);
     return status;
 }
 

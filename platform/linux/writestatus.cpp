@@ -150,9 +150,12 @@ private:
             return;
         const bool wantReadOnly = (m_want & attr::ReadOnly) != 0;
         const bool modeReadOnly = (m_mode & kWriteBits) == 0;
-        // The mode follows the read-only flag only when the flags change.
+        // The mode follows the read-only flag only when the flags change. A read-only folder
+        // keeps its write bits, as Samba keeps them: Windows still creates, renames and
+        // deletes files in it, and without them nothing inside could be renamed any more.
+        const bool directory = S_ISDIR(m_current.stat.mode);
         const std::uint32_t finalMode = !m_flagsChange ? m_mode
-                                        : wantReadOnly ? m_mode & ~kWriteBits
+                                        : wantReadOnly ? (directory ? m_mode : m_mode & ~kWriteBits)
                                         : modeReadOnly ? writableMode()
                                                        : m_mode;
         // A blob we could not read may hold bits and a time we would lose.

@@ -10,13 +10,13 @@ r() { # r SRC.svg OUT.png WIDTH HEIGHT
 }
 
 # toolbar buttons: 19x18, @2x 38x36
-for n in open save edit-properties edit-times rename change-association clear-all clear about; do
+for n in open open-folder save edit-properties edit-times rename change-association clear-all clear about; do
     r "tb-$n.svg" "tb-$n.png" 19 18
     r "tb-$n.svg" "tb-$n@2x.png" 38 36
 done
 
 # menu icons: 16x16, @2x 32x32
-for n in open save edit-properties edit-times clear-all about rename clear change-association; do
+for n in open open-folder save edit-properties edit-times clear-all about rename clear change-association; do
     r "mi-$n.svg" "mi-$n.png" 16 16
     r "mi-$n.svg" "mi-$n@2x.png" 32 32
 done
@@ -45,8 +45,8 @@ if command -v magick >/dev/null 2>&1; then IM=magick
 elif [ -x /usr/bin/convert ]; then IM=/usr/bin/convert
 else echo "ImageMagick not found: preview.png not rebuilt"; exit 0; fi
 
-TB="tb-open tb-save tb-edit-properties tb-edit-times tb-rename tb-change-association tb-clear-all tb-clear tb-about"
-MI="mi-open mi-save mi-edit-properties mi-edit-times mi-rename mi-change-association mi-clear-all mi-clear mi-about"
+TB="tb-open tb-open-folder tb-save tb-edit-properties tb-edit-times tb-rename tb-change-association tb-clear-all tb-clear tb-about"
+MI="mi-open mi-open-folder mi-save mi-edit-properties mi-edit-times mi-rename mi-change-association mi-clear-all mi-clear mi-about"
 MISC="checkbox-checked checkbox-unchecked cursor-hand"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
