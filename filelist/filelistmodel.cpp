@@ -210,6 +210,7 @@ bool FileListModel::queueFile(const QByteArray& given, const platform::FileStatu
         r.modified = status.modified;
         r.accessed = status.accessed;
         r.attributes = status.attributes;
+        r.identity = status.identity;
     } else {
         r.setFlags(RowFlags{});
     }

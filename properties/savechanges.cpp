@@ -23,6 +23,7 @@ SaveResult saveStagedRows(FileListModel& model, platform::FileSystem& fs,
         if (row.accessedEdited)
             desired.accessed = row.accessed;
         desired.attributes = row.attributes;
+        desired.identity = row.identity;
         try {
             fs.writeStatus(row.path().toStdString(), desired);
         } catch (const platform::FileError& error) {

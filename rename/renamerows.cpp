@@ -30,7 +30,7 @@ public:
             return StepOutcome::NotApplied;
         setPath(m_from, current.directory, current.name);
         setPath(m_to, current.directory, newName);
-        if (!m_fileSystem.moveNoReplace(m_from, m_to))
+        if (!m_fileSystem.moveNoReplace(m_from, m_to, current.identity))
             return StepOutcome::Failed;
         m_model.setName(row, newName);
         return StepOutcome::Moved;

@@ -56,8 +56,18 @@ struct NativeState {
     std::int64_t created() const;
 };
 
-// 0, or the errno of the failing stat.
-int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out);
+FileIdentity identityOf(const Stat& stat);
+// Whether what stat describes is the listed file (a link itself never is).
+bool isSameFile(const Stat& stat, const FileIdentity& listed);
+
+// 0, or the errno of the failing stat (EINVAL for a path no system call can name). The file's
+// name rules (a dot file is hidden) are taken from shownPath, which path may stand for (a
+// held file's /proc name).
+int readNativeState(SystemCalls& sys, const std::string& path, const std::string& shownPath,
+                    NativeState& out);
+inline int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out) {
+    return readNativeState(sys, path, path, out);
+}
 
 FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
 // readStatusWith of each path, in the same order, on up to this many threads. Reads one file
@@ -65,7 +75,10 @@ FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
 // every thread has ended.
 std::vector<FileStatus> readStatusesWith(SystemCalls& sys, const std::vector<std::string>& paths,
                                          std::size_t threads);
+// Writes through one descriptor, opened once and checked against desired.identity when given.
 void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired);
+// Whether path still names the listed file, by the check writeStatusWith makes.
+bool isListedFile(SystemCalls& sys, const std::string& path, const FileIdentity& listed);
 
 // The xattr values the NTFS and SMB drivers exchange: CPU byte order.
 std::string nativeWord(std::uint32_t value);

@@ -1,3 +1,4 @@
+#include "common/pathpieces.h"
 #include "platform/linux/linuxfilesystem.h"
 #include "platform/linux/statusbackend.h"
 
@@ -27,11 +28,12 @@ bool differs(const std::optional<std::int64_t>& wanted, std::int64_t have) {
 
 // Makes one file's managed flags and given times what the row asks for, in the order: make
 // writable, write the flags, remove the write bits, set the times; then reads the times back.
+// The calls go to path, the held file; errors name the path the user sees.
 class StatusWriter {
 public:
-    StatusWriter(SystemCalls& sys, const std::string& path, const NativeState& current,
-                 const FileStatus& desired)
-        : m_sys(sys), m_path(path), m_current(current),
+    StatusWriter(SystemCalls& sys, const std::string& path, const std::string& shownPath,
+                 const NativeState& current, const FileStatus& desired)
+        : m_sys(sys), m_path(path), m_shownPath(shownPath), m_current(current),
           m_mode(current.stat.mode & kPermissionBits) {
         m_want = (current.attributes & ~attr::Managed) | (desired.attributes & attr::Managed);
         m_flagsChange = m_want != current.attributes;
@@ -102,10 +104,10 @@ public:
 
 private:
     [[noreturn]] void fail(int error) const {
-        throw FileError(causeFromErrno(error), error, m_path);
+        throw FileError(causeFromErrno(error), error, m_shownPath);
     }
     [[noreturn]] void notSupported(int error) const {
-        throw FileError(FileErrorCause::NotSupported, error, m_path);
+        throw FileError(FileErrorCause::NotSupported, error, m_shownPath);
     }
     void check(int error) const {
         if (error != 0)
@@ -184,7 +186,7 @@ private:
             return;
         // A file system that clamps or rounds a time has not stored what the row shows.
         NativeState after;
-        check(readNativeState(m_sys, m_path, after));
+        check(readNativeState(m_sys, m_path, m_shownPath, after));
         if ((m_modified && after.stat.modified != *m_modified) ||
             (m_accessed && after.stat.accessed != *m_accessed) ||
             (m_created && after.recordedCreated != m_created))
@@ -193,6 +195,7 @@ private:
 
     SystemCalls& m_sys;
     const std::string& m_path;
+    const std::string& m_shownPath;
     const NativeState& m_current;
     std::uint32_t m_want = 0;
     bool m_flagsChange = false;
@@ -206,13 +209,38 @@ private:
     std::optional<DosAttrib> m_writtenBlob;
 };
 
+// The file at path, held open, once it is known to be the one the row listed: a row that
+// showed a file is never followed through a link planted in its place, and a row that showed
+// a link's target still reaches that target or nothing.
+HeldFile holdListedFile(SystemCalls& sys, const std::string& path,
+                        const std::optional<FileIdentity>& listed) {
+    if (!isUsablePath(path))
+        throw FileError(FileErrorCause::BadPath, EINVAL, path);
+    HeldFile file;
+    if (const int error = sys.hold(path, !listed || listed->throughLink, file))
+        throw FileError(causeFromErrno(error), error, path);
+    if (listed && !isSameFile(file.stat, *listed))
+        throw FileError(FileErrorCause::Replaced, ESTALE, path);
+    return file;
+}
+
 } // namespace
 
+bool isListedFile(SystemCalls& sys, const std::string& path, const FileIdentity& listed) {
+    try {
+        holdListedFile(sys, path, listed);
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired) {
+    const HeldFile file = holdListedFile(sys, path, desired.identity);
     NativeState current;
-    if (const int error = readNativeState(sys, path, current))
+    if (const int error = readNativeState(sys, file.path, path, current))
         throw FileError(causeFromErrno(error), error, path);
-    StatusWriter writer(sys, path, current, desired);
+    StatusWriter writer(sys, file.path, path, current, desired);
     try {
         writer.write();
     } catch (const FileError&) {
