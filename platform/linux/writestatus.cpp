@@ -209,34 +209,31 @@ private:
     std::optional<DosAttrib> m_writtenBlob;
 };
 
-// The file at path, held open, once it is known to be the one the row listed: a row that
+// Holds the file at path open, once it is known to be the one the row listed: a row that
 // showed a file is never followed through a link planted in its place, and a row that showed
-// a link's target still reaches that target or nothing.
-HeldFile holdListedFile(SystemCalls& sys, const std::string& path,
-                        const std::optional<FileIdentity>& listed) {
+// a link's target still reaches that target or nothing. The error, if any, to report.
+std::optional<FileError> holdListedFile(SystemCalls& sys, const std::string& path,
+                                        const std::optional<FileIdentity>& listed, HeldFile& file) {
     if (!isUsablePath(path))
-        throw FileError(FileErrorCause::BadPath, EINVAL, path);
-    HeldFile file;
+        return FileError(FileErrorCause::BadPath, EINVAL, path);
     if (const int error = sys.hold(path, !listed || listed->throughLink, file))
-        throw FileError(causeFromErrno(error), error, path);
+        return FileError(causeFromErrno(error), error, path);
     if (listed && !isSameFile(file.stat, *listed))
-        throw FileError(FileErrorCause::Replaced, ESTALE, path);
-    return file;
+        return FileError(FileErrorCause::Replaced, ESTALE, path);
+    return std::nullopt;
 }
 
 } // namespace
 
 bool isListedFile(SystemCalls& sys, const std::string& path, const FileIdentity& listed) {
-    try {
-        holdListedFile(sys, path, listed);
-        return true;
-    } catch (const FileError&) {
-        return false;
-    }
+    HeldFile file;
+    return !holdListedFile(sys, path, listed, file);
 }
 
 void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired) {
-    const HeldFile file = holdListedFile(sys, path, desired.identity);
+    HeldFile file;
+    if (const std::optional<FileError> error = holdListedFile(sys, path, desired.identity, file))
+        throw *error;
     NativeState current;
     if (const int error = readNativeState(sys, file.path, path, current))
         throw FileError(causeFromErrno(error), error, path);
