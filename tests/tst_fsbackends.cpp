@@ -70,6 +70,10 @@ public:
         out.stat.link = file.link && !followLink;
         return 0;
     }
+    int statHeld(const HeldFile&, Stat& out) override {
+        out = file;
+        return 0;
+    }
     int getXattr(const std::string&, const char* name, std::string& value) override {
         if (auto f = readFailures.find(name); f != readFailures.end())
             return f->second;
@@ -157,6 +161,7 @@ public:
         return 0;
     }
     int hold(const std::string&, bool, HeldFile&) override { return EPERM; }
+    int statHeld(const HeldFile&, Stat&) override { return EPERM; }
     int getXattr(const std::string&, const char*, std::string&) override { return ENODATA; }
     int setXattr(const std::string&, const char*, const std::string&) override { return EPERM; }
     int changeMode(const std::string&, std::uint32_t) override { return EPERM; }

@@ -110,16 +110,14 @@ std::int64_t NativeState::created() const {
     return recordedCreated ? *recordedCreated : stat.born ? *stat.born : stat.modified;
 }
 
-int readNativeState(SystemCalls& sys, const std::string& path, const std::string& shownPath,
-                    NativeState& out) {
-    out = NativeState{};
-    if (!isUsablePath(path) || !isUsablePath(shownPath))
-        return EINVAL;
-    if (const int error = sys.stat(path, out.stat))
-        return error;
+namespace {
+
+// The rest of the state, once out.stat is read.
+void readRecords(SystemCalls& sys, const std::string& path, const std::string& shownPath,
+                 NativeState& out) {
     detect(sys, path, out);
     if (out.kind != FileSystemKind::Generic)
-        return 0;
+        return;
 
     std::string blob;
     out.blobError = sys.getXattr(path, xattr::DosAttrib, blob);
@@ -134,6 +132,26 @@ int readNativeState(SystemCalls& sys, const std::string& path, const std::string
     }
     if ((out.stat.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         out.attributes |= attr::ReadOnly;
+}
+
+} // namespace
+
+int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out) {
+    out = NativeState{};
+    if (!isUsablePath(path))
+        return EINVAL;
+    if (const int error = sys.stat(path, out.stat))
+        return error;
+    readRecords(sys, path, path, out);
+    return 0;
+}
+
+int readNativeState(SystemCalls& sys, const HeldFile& file, const std::string& shownPath,
+                    NativeState& out) {
+    out = NativeState{};
+    if (const int error = sys.statHeld(file, out.stat))
+        return error;
+    readRecords(sys, file.path, shownPath, out);
     return 0;
 }
 

@@ -60,14 +60,11 @@ FileIdentity identityOf(const Stat& stat);
 // Whether what stat describes is the listed file (a link itself never is).
 bool isSameFile(const Stat& stat, const FileIdentity& listed);
 
-// 0, or the errno of the failing stat (EINVAL for a path no system call can name). The file's
-// name rules (a dot file is hidden) are taken from shownPath, which path may stand for (a
-// held file's /proc name).
-int readNativeState(SystemCalls& sys, const std::string& path, const std::string& shownPath,
+// 0, or the errno of the failing stat (EINVAL for a path no system call can name).
+int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out);
+// The same for a held file; its name rules (a dot file is hidden) are those of shownPath.
+int readNativeState(SystemCalls& sys, const HeldFile& file, const std::string& shownPath,
                     NativeState& out);
-inline int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out) {
-    return readNativeState(sys, path, path, out);
-}
 
 FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
 // readStatusWith of each path, in the same order, on up to this many threads. Reads one file

@@ -24,6 +24,24 @@ namespace kelvoro::platform::linuxos {
 
 namespace {
 
+constexpr unsigned kStatMask = STATX_BASIC_STATS | STATX_BTIME | STATX_MNT_ID_UNIQUE;
+
+Stat statFrom(const struct statx& sx) {
+    Stat out;
+    out.mode = sx.stx_mode;
+    out.modified = sx.stx_mtime.tv_sec;
+    out.accessed = sx.stx_atime.tv_sec;
+    if (sx.stx_mask & STATX_BTIME) {
+        out.born = sx.stx_btime.tv_sec;
+        out.bornNanoseconds = sx.stx_btime.tv_nsec;
+    }
+    if (sx.stx_mask & STATX_MNT_ID_UNIQUE)
+        out.mountId = sx.stx_mnt_id;
+    out.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+    out.inode = sx.stx_ino;
+    return out;
+}
+
 class RealSystemCalls : public SystemCalls {
 public:
     int fileSystemType(const std::string& path, std::uint64_t& type) override {
@@ -38,29 +56,16 @@ public:
     }
 
     int stat(const std::string& path, Stat& out) override {
-        constexpr unsigned mask = STATX_BASIC_STATS | STATX_BTIME | STATX_MNT_ID_UNIQUE;
         struct statx sx {};
         // The path itself first: a file costs one call, a link one more for its target.
-        if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, mask,
+        if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, kStatMask,
                     &sx) != 0)
             return errno;
-        out.link = S_ISLNK(sx.stx_mode);
-        if (out.link && ::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, mask, &sx) != 0)
+        const bool link = S_ISLNK(sx.stx_mode);
+        if (link && ::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, kStatMask, &sx) != 0)
             return errno;
-        out.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-        out.inode = sx.stx_ino;
-        out.mode = sx.stx_mode;
-        out.modified = sx.stx_mtime.tv_sec;
-        out.accessed = sx.stx_atime.tv_sec;
-        out.born.reset();
-        out.bornNanoseconds = 0;
-        if (sx.stx_mask & STATX_BTIME) {
-            out.born = sx.stx_btime.tv_sec;
-            out.bornNanoseconds = sx.stx_btime.tv_nsec;
-        }
-        out.mountId.reset();
-        if (sx.stx_mask & STATX_MNT_ID_UNIQUE)
-            out.mountId = sx.stx_mnt_id;
+        out = statFrom(sx);
+        out.link = link;
         return 0;
     }
 
@@ -69,20 +74,21 @@ public:
         if (!fd.valid())
             return errno;
         struct statx sx {};
-        if (::statx(fd.get(), "", AT_EMPTY_PATH | AT_STATX_SYNC_AS_STAT,
-                    STATX_TYPE | STATX_INO | STATX_BTIME, &sx) != 0)
+        if (::statx(fd.get(), "", AT_EMPTY_PATH | AT_STATX_SYNC_AS_STAT, kStatMask, &sx) != 0)
             return errno;
-        out.stat = Stat{};
-        out.stat.mode = sx.stx_mode;
-        out.stat.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-        out.stat.inode = sx.stx_ino;
-        if (sx.stx_mask & STATX_BTIME) {
-            out.stat.born = sx.stx_btime.tv_sec;
-            out.stat.bornNanoseconds = sx.stx_btime.tv_nsec;
-        }
+        out.stat = statFrom(sx);
         out.stat.link = S_ISLNK(sx.stx_mode);
         out.path = "/proc/self/fd/" + std::to_string(fd.get());
         out.fd = std::move(fd);
+        return 0;
+    }
+
+    int statHeld(const HeldFile& file, Stat& out) override {
+        struct statx sx {};
+        if (::statx(file.fd.get(), "", AT_EMPTY_PATH | AT_STATX_SYNC_AS_STAT, kStatMask, &sx) != 0)
+            return errno;
+        out = statFrom(sx);
+        out.link = S_ISLNK(sx.stx_mode);
         return 0;
     }
 

@@ -48,6 +48,8 @@ public:
     virtual int stat(const std::string& path, Stat& out) = 0;
     // Opens what path names now; a symbolic link there is followed only when asked.
     virtual int hold(const std::string& path, bool followLink, HeldFile& out) = 0;
+    // stat of the held file itself, without a path lookup.
+    virtual int statHeld(const HeldFile& file, Stat& out) = 0;
     virtual int getXattr(const std::string& path, const char* name, std::string& value) = 0;
     virtual int setXattr(const std::string& path, const char* name, const std::string& value) = 0;
     virtual int changeMode(const std::string& path, std::uint32_t mode) = 0;

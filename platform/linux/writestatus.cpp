@@ -31,9 +31,9 @@ bool differs(const std::optional<std::int64_t>& wanted, std::int64_t have) {
 // The calls go to path, the held file; errors name the path the user sees.
 class StatusWriter {
 public:
-    StatusWriter(SystemCalls& sys, const std::string& path, const std::string& shownPath,
+    StatusWriter(SystemCalls& sys, const HeldFile& file, const std::string& shownPath,
                  const NativeState& current, const FileStatus& desired)
-        : m_sys(sys), m_path(path), m_shownPath(shownPath), m_current(current),
+        : m_sys(sys), m_file(file), m_path(file.path), m_shownPath(shownPath), m_current(current),
           m_mode(current.stat.mode & kPermissionBits) {
         m_want = (current.attributes & ~attr::Managed) | (desired.attributes & attr::Managed);
         m_flagsChange = m_want != current.attributes;
@@ -186,7 +186,7 @@ private:
             return;
         // A file system that clamps or rounds a time has not stored what the row shows.
         NativeState after;
-        check(readNativeState(m_sys, m_path, m_shownPath, after));
+        check(readNativeState(m_sys, m_file, m_shownPath, after));
         if ((m_modified && after.stat.modified != *m_modified) ||
             (m_accessed && after.stat.accessed != *m_accessed) ||
             (m_created && after.recordedCreated != m_created))
@@ -194,6 +194,7 @@ private:
     }
 
     SystemCalls& m_sys;
+    const HeldFile& m_file;
     const std::string& m_path;
     const std::string& m_shownPath;
     const NativeState& m_current;
@@ -235,9 +236,9 @@ void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus
     if (const std::optional<FileError> error = holdListedFile(sys, path, desired.identity, file))
         throw *error;
     NativeState current;
-    if (const int error = readNativeState(sys, file.path, path, current))
+    if (const int error = readNativeState(sys, file, path, current))
         throw FileError(causeFromErrno(error), error, path);
-    StatusWriter writer(sys, file.path, path, current, desired);
+    StatusWriter writer(sys, file, path, current, desired);
     try {
         writer.write();
     } catch (const FileError&) {
