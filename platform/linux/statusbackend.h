@@ -74,7 +74,8 @@ std::vector<FileStatus> readStatusesWith(SystemCalls& sys, const std::vector<std
                                          std::size_t threads);
 // Writes through one descriptor, opened once and checked against desired.identity when given.
 void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired);
-// Whether path still names the listed file, by the check writeStatusWith makes.
+// Whether path still names the listed file, by the rules writeStatusWith applies; one stat,
+// for a caller (a rename) that acts on the name rather than through a descriptor.
 bool isListedFile(SystemCalls& sys, const std::string& path, const FileIdentity& listed);
 
 // The xattr values the NTFS and SMB drivers exchange: CPU byte order.
