@@ -29,8 +29,6 @@ struct FileIdentity {
     std::optional<std::int64_t> bornSeconds;
     std::uint32_t bornNanoseconds = 0;
     bool throughLink = false; // the path itself was a symbolic link
-
-    bool operator==(const FileIdentity&) const = default;
 };
 
 struct FileStatus {
