@@ -1,9 +1,12 @@
 #include "common/fileerrortext.h"
 
+#include <QCoreApplication>
+
 namespace kelvoro {
 
 QString fileErrorText(platform::FileErrorCause cause, const QString& path) {
     using C = platform::FileErrorCause;
+    const QString shown = path.isEmpty() ? QStringLiteral("無題のファイル") : path;
     const char16_t* text = u"%1 へのアクセス中に不明なエラーが発生しました。";
     switch (cause) {
     case C::Generic:
@@ -32,8 +35,12 @@ QString fileErrorText(platform::FileErrorCause cause, const QString& path) {
     case C::NotSupported:
         text = u"%1 の作成日時または属性は、このファイルシステムでは変更できません。";
         break;
+    case C::Replaced:
+        return QCoreApplication::translate("kelvoro::fileErrorText",
+                                           "%1 は一覧に追加された後で置き換えられました。")
+            .arg(shown);
     }
-    return QString::fromUtf16(text).arg(path.isEmpty() ? QStringLiteral("無題のファイル") : path);
+    return QString::fromUtf16(text).arg(shown);
 }
 
 QString displayPath(const QByteArray& path) {

@@ -215,6 +215,7 @@ bool FileListModel::queueFile(const QByteArray& given, const platform::FileStatu
         r.accessed = status.accessed;
         r.attributes = status.attributes;
         r.folder = status.directory;
+        r.identity = status.identity;
     } else {
         r.setFlags(RowFlags{});
     }

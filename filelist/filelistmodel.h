@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/timetext.h"
+#include "platform/filestatus.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -14,7 +15,6 @@ namespace kelvoro {
 
 namespace platform {
 class FileSystem;
-struct FileStatus;
 } // namespace platform
 
 enum Column : int {
@@ -47,8 +47,11 @@ struct FileRow {
     std::optional<CalendarTime> modified;
     std::optional<CalendarTime> accessed;
     std::uint32_t attributes = 0; // the attribute word; the row's flags are its managed bits
-    bool folder = false;          // a folder listed as a row of its own
-    bool staged = false;          // holds edits not yet written
+    bool folder = false; // a folder listed as a row of its own
+    // The file the row's path named when it was read: saves and renames act on that file or
+    // on nothing. Empty when the read failed.
+    std::optional<platform::FileIdentity> identity;
+    bool staged = false; // holds edits not yet written
     // Which times hold edits: a save writes only those, so an unedited time is never turned
     // back to the value read when the file was listed.
     bool createdEdited = false;

@@ -1,6 +1,7 @@
 #include "platform/photodate.h"
 
 #include "common/datefinder.h"
+#include "common/pathpieces.h"
 
 #include <exiv2/exiv2.hpp>
 
@@ -73,6 +74,8 @@ std::optional<std::int64_t> movieDate(const Exiv2::XmpData& xmp) {
 } // namespace
 
 std::optional<std::int64_t> readPhotoDate(const std::string& path) {
+    if (!isUsablePath(path))
+        return std::nullopt;
     std::error_code ec;
     // Opening a FIFO or a device would block or read forever.
     if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec))

@@ -2,6 +2,7 @@
 
 #include "platform/filestatus.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,10 @@ public:
     // Throws FileError on the first failure, leaving the file no less protected than before.
     virtual void writeStatus(const std::string& path, const FileStatus& desired) = 0;
 
-    // Renames within the file system; never replaces an existing file.
-    virtual bool moveNoReplace(const std::string& from, const std::string& to) = 0;
+    // Renames within the file system; never replaces an existing file. With listed given, moves
+    // nothing unless from still names that file (see FileStatus::identity).
+    virtual bool moveNoReplace(const std::string& from, const std::string& to,
+                               const std::optional<FileIdentity>& listed) = 0;
 
     // True for a regular file that opens for reading; never blocks (FIFOs, devices).
     virtual bool isReadableRegularFile(const std::string& path) const = 0;

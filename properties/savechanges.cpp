@@ -20,6 +20,7 @@ platform::FileStatus desiredStatus(const FileRow& row) {
     if (row.accessedEdited)
         desired.accessed = row.accessed;
     desired.attributes = row.attributes;
+    desired.identity = row.identity;
     return desired;
 }
 

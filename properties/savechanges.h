@@ -23,7 +23,8 @@ struct SaveResult {
 inline constexpr int kParallelSaveRows = 256;
 
 // Writes the rows with staged edits, in row order, each through FileSystem::writeStatus:
-// the edited times and the four flags. Stops at the first failure; the rows written before it
+// the edited times and the four flags, to the file each row listed (a file put in its place
+// is a failure, FileErrorCause::Replaced). Stops at the first failure; the rows written before it
 // stay written and every staged mark stays. After a complete save no row is staged.
 //
 // From kParallelSaveRows staged rows on, the rows are written on FileSystem::parallelCalls

@@ -26,8 +26,8 @@ public:
         if (newName == current.name)
             return StepOutcome::NotApplied;
         const std::string from = joinPath(pieceView(current.directory), pieceView(current.name));
-        if (!m_fileSystem.moveNoReplace(from,
-                                        joinPath(pieceView(current.directory), pieceView(newName))))
+        if (!m_fileSystem.moveNoReplace(
+                from, joinPath(pieceView(current.directory), pieceView(newName)), current.identity))
             return StepOutcome::Failed;
         m_model.setName(row, newName);
         return StepOutcome::Moved;

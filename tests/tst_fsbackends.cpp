@@ -37,7 +37,13 @@ std::string bytes(const char* hexText) {
 class RecordingCalls : public SystemCalls {
 public:
     std::uint64_t type = 0xEF53;
-    Stat file{0100644, 1000000000, 1000000000, 900000000, std::nullopt};
+    Stat file = [] {
+        Stat s;
+        s.mode = 0100644;
+        s.modified = s.accessed = 1000000000;
+        s.born = 900000000;
+        return s;
+    }();
     int typeQueries = 0;
     std::map<std::string, std::string> xattrs;
     std::optional<std::uint32_t> fat; // answers the FAT ioctls when set
@@ -55,6 +61,16 @@ public:
         return 0;
     }
     int stat(const std::string&, Stat& out) override {
+        out = file;
+        return 0;
+    }
+    int hold(const std::string& path, bool followLink, HeldFile& out) override {
+        out.path = path;
+        out.stat = file;
+        out.stat.link = file.link && !followLink;
+        return 0;
+    }
+    int statHeld(const HeldFile&, Stat& out) override {
         out = file;
         return 0;
     }
@@ -138,9 +154,14 @@ public:
                 --throwsLeft;
             throw std::bad_alloc();
         }
-        out = Stat{0100644, 1000000000 + std::stoll(path.substr(1)), 1000000000, {}, {}};
+        out = Stat{};
+        out.mode = 0100644;
+        out.modified = 1000000000 + std::stoll(path.substr(1));
+        out.accessed = 1000000000;
         return 0;
     }
+    int hold(const std::string&, bool, HeldFile&) override { return EPERM; }
+    int statHeld(const HeldFile&, Stat&) override { return EPERM; }
     int getXattr(const std::string&, const char*, std::string&) override { return ENODATA; }
     int setXattr(const std::string&, const char*, const std::string&) override { return EPERM; }
     int changeMode(const std::string&, std::uint32_t) override { return EPERM; }
@@ -422,6 +443,61 @@ private Q_SLOTS:
         sys.failures[failing] = error;
         QCOMPARE(write(sys, wanted(attributes, {}, 1281152096)), causeFromErrno(error));
         QCOMPARE(sys.file.mode & 07777u, mode);
+    }
+
+    // Every attribute store writes only to the file that was read: another file in its place,
+    // or a link planted there, stops the save before anything is written.
+    void replacedFileIsNeverWritten_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("swap");
+        for (const auto kind : {FileSystemKind::Generic, FileSystemKind::Fat,
+                                FileSystemKind::Ntfs3g, FileSystemKind::Cifs})
+            for (const QString& swap : {u"other file"_s, u"link"_s, u"inode reused by a file"_s,
+                                        u"inode reused by a directory"_s})
+                QTest::addRow("kind %d, %s", int(kind), qPrintable(swap)) << int(kind) << swap;
+    }
+    void replacedFileIsNeverWritten() {
+        QFETCH(int, kind);
+        QFETCH(QString, swap);
+        RecordingCalls sys;
+        switch (FileSystemKind(kind)) {
+        case FileSystemKind::Fat:
+            sys.type = magic::Msdos;
+            sys.fat = A;
+            break;
+        case FileSystemKind::Ntfs3g:
+            sys.type = magic::Fuse;
+            sys.xattrs[xattr::NtfsAttrib] = bytes("20 00 00 00");
+            break;
+        case FileSystemKind::Cifs:
+            sys.type = magic::Cifs;
+            sys.xattrs[xattr::CifsAttrib] = bytes("20 00 00 00");
+            break;
+        default:
+            break;
+        }
+        sys.file.device = 3;
+        sys.file.inode = 70;
+        sys.file.bornNanoseconds = 250;
+        FileStatus desired = wanted(RO | H, {}, 1281152096);
+        desired.identity = readStatusWith(sys, kPath).identity;
+        QVERIFY(desired.identity.has_value());
+
+        const Stat listed = sys.file;
+        if (swap == u"link"_s)
+            sys.file.link = true; // leading to the listed file, which a row never follows
+        else if (swap == u"other file"_s)
+            sys.file.inode = 71;
+        else if (swap == u"inode reused by a file"_s)
+            sys.file.bornNanoseconds = 251;
+        else
+            sys.file.mode = 040755;
+        QCOMPARE(write(sys, desired), FileErrorCause::Replaced);
+        QCOMPARE(sys.calls, QStringList());
+
+        sys.file = listed;
+        QCOMPARE(write(sys, desired), std::nullopt);
+        QVERIFY(!sys.calls.isEmpty());
     }
 
     void unreadableBlobIsNotOverwritten() {

@@ -109,8 +109,8 @@ private Q_SLOTS:
         QVERIFY(back.ok);
         QCOMPARE(back.modified, desired.modified);
         QCOMPARE(back.attributes & platform::attr::Managed, desired.attributes);
-        QVERIFY(fs.moveNoReplace(through("k"), through("k2")));
-        QVERIFY(!fs.moveNoReplace(through("k2"), through("taken")));
+        QVERIFY(fs.moveNoReplace(through("k"), through("k2"), back.identity));
+        QVERIFY(!fs.moveNoReplace(through("k2"), through("taken"), back.identity));
     }
 
     // Every lookup of a name the kernel has not seen waits the round trip.

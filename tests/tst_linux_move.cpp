@@ -18,7 +18,7 @@
 using namespace kelvoro;
 using test::contentOf;
 using namespace Qt::Literals::StringLiterals;
-using platform::FileIdentity;
+using platform::EntryIdentity;
 using platform::MoveCalls;
 
 namespace {
@@ -90,7 +90,7 @@ public:
         entries.erase(it);
         return 0;
     }
-    int identify(const std::string& path, FileIdentity& identity) override {
+    int identify(const std::string& path, EntryIdentity& identity) override {
         calls << u"lstat "_s + q(path);
         const auto it = find(path);
         if (it == entries.end())
@@ -140,7 +140,7 @@ public:
         return m_linkError ? m_linkError : real().link(from, to);
     }
     int unlink(const std::string& path) override { return real().unlink(path); }
-    int identify(const std::string& path, FileIdentity& identity) override {
+    int identify(const std::string& path, EntryIdentity& identity) override {
         return real().identify(path, identity);
     }
     bool listsEntry(const std::string& directory, const std::string& name) override {

@@ -29,10 +29,13 @@ namespace {
 class InstantFileSystem : public platform::FileSystem {
 public:
     platform::FileStatus readStatus(const std::string&) const override {
-        return {0, 0, 0, platform::attr::Archive, true};
+        return {0, 0, 0, platform::attr::Archive, true, std::nullopt};
     }
     void writeStatus(const std::string&, const platform::FileStatus&) override {}
-    bool moveNoReplace(const std::string&, const std::string&) override { return false; }
+    bool moveNoReplace(const std::string&, const std::string&,
+                       const std::optional<platform::FileIdentity>&) override {
+        return false;
+    }
     bool isReadableRegularFile(const std::string&) const override { return true; }
     int openForReadingError(const std::string&) const override { return 0; }
     bool isDirectory(const std::string&) const override { return false; }

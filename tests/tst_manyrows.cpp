@@ -43,7 +43,10 @@ public:
         const std::lock_guard<std::mutex> guard(lock);
         written.insert(path);
     }
-    bool moveNoReplace(const std::string&, const std::string&) override { return false; }
+    bool moveNoReplace(const std::string&, const std::string&,
+                       const std::optional<FileIdentity>&) override {
+        return false;
+    }
     bool isReadableRegularFile(const std::string&) const override { return true; }
     int openForReadingError(const std::string&) const override { return 0; }
     bool isDirectory(const std::string&) const override { return false; }

@@ -47,9 +47,10 @@ public:
     void writeStatus(const std::string& path, const platform::FileStatus& desired) override {
         real().writeStatus(path, desired);
     }
-    bool moveNoReplace(const std::string& from, const std::string& to) override {
+    bool moveNoReplace(const std::string& from, const std::string& to,
+                       const std::optional<platform::FileIdentity>& listed) override {
         moves << QByteArray::fromStdString(from) + " -> " + QByteArray::fromStdString(to);
-        return real().moveNoReplace(from, to);
+        return real().moveNoReplace(from, to, listed);
     }
     bool isReadableRegularFile(const std::string& path) const override {
         return real().isReadableRegularFile(path);

@@ -37,7 +37,10 @@ public:
             throw FileError(FileErrorCause::SharingViolation, EBUSY, path);
         writes.push_back({path, desired});
     }
-    bool moveNoReplace(const std::string&, const std::string&) override { return false; }
+    bool moveNoReplace(const std::string&, const std::string&,
+                       const std::optional<platform::FileIdentity>&) override {
+        return false;
+    }
     bool isReadableRegularFile(const std::string&) const override { return true; }
     int openForReadingError(const std::string&) const override { return 0; }
     bool isDirectory(const std::string&) const override { return false; }

@@ -139,8 +139,8 @@ private Q_SLOTS:
         QVERIFY(back.directory);
         QCOMPARE(back.attributes, RO | A);
         QCOMPARE(back.modified, Time(1281152096));
-        QVERIFY(nativeFileSystem().moveNoReplace(inside.toStdString(),
-                                                 (folder + "/renamed").toStdString()));
+        QVERIFY(nativeFileSystem().moveNoReplace(
+            inside.toStdString(), (folder + "/renamed").toStdString(), std::nullopt));
         QCOMPARE(write(folder, wanted(A, {}, {}, {})), std::nullopt);
         QCOMPARE(attributesOf(folder), A);
         QCOMPARE(modeOf(folder), 0755u);

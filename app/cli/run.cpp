@@ -162,8 +162,10 @@ private:
             m_console.print(describeChanges(path, *current, plan.desired));
             return;
         }
+        platform::FileStatus desired = plan.desired;
+        desired.identity = current->identity;
         try {
-            m_fs.writeStatus(path.toStdString(), plan.desired);
+            m_fs.writeStatus(path.toStdString(), desired);
         } catch (const platform::FileError& error) {
             m_console.fileError(error.cause(), path);
             m_failed = true;

@@ -9,7 +9,8 @@ public:
     FileStatus readStatus(const std::string& path) const override;
     std::vector<FileStatus> readStatuses(const std::vector<std::string>& paths) const override;
     void writeStatus(const std::string& path, const FileStatus& desired) override;
-    bool moveNoReplace(const std::string& from, const std::string& to) override;
+    bool moveNoReplace(const std::string& from, const std::string& to,
+                       const std::optional<FileIdentity>& listed) override;
     bool isReadableRegularFile(const std::string& path) const override;
     int openForReadingError(const std::string& path) const override;
     bool isDirectory(const std::string& path) const override;

@@ -1,5 +1,7 @@
-#include "platform/linux/movecalls.h"
+#include "common/pathpieces.h"
 #include "platform/linux/linuxfilesystem.h"
+#include "platform/linux/movecalls.h"
+#include "platform/linux/statusbackend.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -25,7 +27,7 @@ public:
         return result(::link(from.c_str(), to.c_str()));
     }
     int unlink(const std::string& path) override { return result(::unlink(path.c_str())); }
-    int identify(const std::string& path, FileIdentity& identity) override {
+    int identify(const std::string& path, EntryIdentity& identity) override {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0)
             return errno;
@@ -86,7 +88,7 @@ Attempt moveOnce(MoveCalls& calls, const std::string& from, const std::string& t
         return Attempt::Failed;
 
     // Without hard links nothing closes the gap between the check and the rename.
-    FileIdentity target;
+    EntryIdentity target;
     e = calls.identify(to, target);
     if (e == 0)
         return Attempt::TargetExists;
@@ -111,8 +113,8 @@ std::string namePart(const std::string& path) {
 // Whether to is only another spelling of from's own entry, not a second file and not a
 // second hard link of the same file (which a move must leave alone).
 bool sameEntry(MoveCalls& calls, const std::string& from, const std::string& to) {
-    FileIdentity a;
-    FileIdentity b;
+    EntryIdentity a;
+    EntryIdentity b;
     if (calls.identify(from, a) != 0 || calls.identify(to, b) != 0)
         return false;
     if (a.device != b.device || a.inode != b.inode)
@@ -152,10 +154,10 @@ MoveCalls& systemMoveCalls() {
 
 bool moveNoReplace(MoveCalls& calls, const std::string& from, const std::string& to) {
     // A NUL would cut the path short at the system call and name another file.
-    if (from.find('\0') != std::string::npos || to.find('\0') != std::string::npos)
+    if (!isUsablePath(from) || !isUsablePath(to))
         return false;
     if (from == to) {
-        FileIdentity identity;
+        EntryIdentity identity;
         return calls.identify(from, identity) == 0;
     }
     switch (moveOnce(calls, from, to)) {
@@ -169,7 +171,11 @@ bool moveNoReplace(MoveCalls& calls, const std::string& from, const std::string&
     return false;
 }
 
-bool LinuxFileSystem::moveNoReplace(const std::string& from, const std::string& to) {
+bool LinuxFileSystem::moveNoReplace(const std::string& from, const std::string& to,
+                                    const std::optional<FileIdentity>& listed) {
+    // A file put in the listed one's place is not the row's to rename.
+    if (listed && !linuxos::isListedFile(linuxos::realSystemCalls(), from, *listed))
+        return false;
     return platform::moveNoReplace(systemMoveCalls(), from, to);
 }
 

@@ -5,7 +5,7 @@
 
 namespace kelvoro::platform {
 
-struct FileIdentity {
+struct EntryIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint64_t links = 0;
@@ -23,7 +23,7 @@ public:
     virtual int link(const std::string& from, const std::string& to) = 0;
     virtual int unlink(const std::string& path) = 0;
     // lstat: the entry itself, never what a symbolic link points to.
-    virtual int identify(const std::string& path, FileIdentity& identity) = 0;
+    virtual int identify(const std::string& path, EntryIdentity& identity) = 0;
     // True when the directory holds an entry spelled byte for byte as name, or cannot be
     // read (the answer that refuses the move).
     virtual bool listsEntry(const std::string& directory, const std::string& name) = 0;

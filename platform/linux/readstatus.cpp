@@ -93,17 +93,31 @@ std::optional<std::uint64_t> quadFrom(const std::string& bytes) {
     return fromNativeBytes<std::uint64_t>(bytes);
 }
 
+FileIdentity identityOf(const Stat& stat) {
+    return FileIdentity{stat.device, stat.inode,           stat.mode & S_IFMT,
+                        stat.born,   stat.bornNanoseconds, stat.link};
+}
+
+bool isSameFile(const Stat& stat, const FileIdentity& listed) {
+    const bool sameBirth =
+        !stat.born || !listed.bornSeconds ||
+        (*stat.born == *listed.bornSeconds && stat.bornNanoseconds == listed.bornNanoseconds);
+    return !stat.link && stat.device == listed.device && stat.inode == listed.inode &&
+           (stat.mode & S_IFMT) == listed.type && sameBirth;
+}
+
 std::int64_t NativeState::created() const {
     return recordedCreated ? *recordedCreated : stat.born ? *stat.born : stat.modified;
 }
 
-int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out) {
-    out = NativeState{};
-    if (const int error = sys.stat(path, out.stat))
-        return error;
+namespace {
+
+// The rest of the state, once out.stat is read.
+void readRecords(SystemCalls& sys, const std::string& path, const std::string& shownPath,
+                 NativeState& out) {
     detect(sys, path, out);
     if (out.kind != FileSystemKind::Generic)
-        return 0;
+        return;
 
     std::string blob;
     out.blobError = sys.getXattr(path, xattr::DosAttrib, blob);
@@ -112,12 +126,32 @@ int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out)
     if (out.dos) {
         out.attributes = out.dos->attributes;
         out.recordedCreated = out.dos->created;
-    } else if (nameOf(path).starts_with('.')) {
+    } else if (nameOf(shownPath).starts_with('.')) {
         // What Samba and Wine show for a dot file that carries no attribute blob.
         out.attributes = attr::Hidden;
     }
     if ((out.stat.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         out.attributes |= attr::ReadOnly;
+}
+
+} // namespace
+
+int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out) {
+    out = NativeState{};
+    if (!isUsablePath(path))
+        return EINVAL;
+    if (const int error = sys.stat(path, out.stat))
+        return error;
+    readRecords(sys, path, path, out);
+    return 0;
+}
+
+int readNativeState(SystemCalls& sys, const HeldFile& file, const std::string& shownPath,
+                    NativeState& out) {
+    out = NativeState{};
+    if (const int error = sys.statHeld(file, out.stat))
+        return error;
+    readRecords(sys, file.path, shownPath, out);
     return 0;
 }
 
@@ -132,6 +166,7 @@ FileStatus readStatusWith(SystemCalls& sys, const std::string& path) {
     status.created = state.created();
     status.attributes = state.attributes;
     status.directory = S_ISDIR(state.stat.mode);
+    status.identity = identityOf(state.stat);
     return status;
 }
 
@@ -224,6 +259,8 @@ std::size_t LinuxFileSystem::parallelCalls(const std::string& path) const {
 }
 
 bool LinuxFileSystem::isReadableRegularFile(const std::string& path) const {
+    if (!isUsablePath(path))
+        return false;
     // O_NONBLOCK so a FIFO named on the command line cannot hang start-up.
     const linuxos::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
@@ -231,6 +268,8 @@ bool LinuxFileSystem::isReadableRegularFile(const std::string& path) const {
 }
 
 int LinuxFileSystem::openForReadingError(const std::string& path) const {
+    if (!isUsablePath(path))
+        return EINVAL;
     const linuxos::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid())
         return errno;
@@ -240,7 +279,7 @@ int LinuxFileSystem::openForReadingError(const std::string& path) const {
 
 bool LinuxFileSystem::isDirectory(const std::string& path) const {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return isUsablePath(path) && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 FileSystem& nativeFileSystem() {

@@ -45,7 +45,10 @@ std::string findProgram(const std::string& name) {
 }
 
 bool spawnDetached(const std::vector<std::string>& argv, const std::string& workingDirectory) {
-    if (argv.empty())
+    // execve takes C strings: a NUL byte would start the program on a shorter argument.
+    if (argv.empty() || std::any_of(argv.begin(), argv.end(), [](const std::string& a) {
+            return a.find('\0') != std::string::npos;
+        }))
         return false;
     const std::string program = findProgram(argv.front());
     if (program.empty())

@@ -56,8 +56,15 @@ struct NativeState {
     std::int64_t created() const;
 };
 
-// 0, or the errno of the failing stat.
+FileIdentity identityOf(const Stat& stat);
+// Whether what stat describes is the listed file (a link itself never is).
+bool isSameFile(const Stat& stat, const FileIdentity& listed);
+
+// 0, or the errno of the failing stat (EINVAL for a path no system call can name).
 int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out);
+// The same for a held file; its name rules (a dot file is hidden) are those of shownPath.
+int readNativeState(SystemCalls& sys, const HeldFile& file, const std::string& shownPath,
+                    NativeState& out);
 
 FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
 // readStatusWith of each path, in the same order, on up to this many threads. Reads one file
@@ -65,7 +72,11 @@ FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
 // every thread has ended.
 std::vector<FileStatus> readStatusesWith(SystemCalls& sys, const std::vector<std::string>& paths,
                                          std::size_t threads);
+// Writes through one descriptor, opened once and checked against desired.identity when given.
 void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired);
+// Whether path still names the listed file, by the rules writeStatusWith applies; one stat,
+// for a caller (a rename) that acts on the name rather than through a descriptor.
+bool isListedFile(SystemCalls& sys, const std::string& path, const FileIdentity& listed);
 
 // The xattr values the NTFS and SMB drivers exchange: CPU byte order.
 std::string nativeWord(std::uint32_t value);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/linux/uniquefd.h"
+
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -16,8 +18,22 @@ struct Stat {
     std::int64_t modified = 0;
     std::int64_t accessed = 0;
     std::optional<std::int64_t> born;
+    std::uint32_t bornNanoseconds = 0;
     // The mount's identity when the kernel gives one that is never reused.
     std::optional<std::uint64_t> mountId;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool link = false; // the path is a symbolic link; everything above is of its target
+};
+
+// A file held open without reading or writing it (O_PATH), so that what was checked is what
+// the other calls reach: they are given path, which names the open file itself
+// (/proc/self/fd/N) and is never looked up in a directory again.
+struct HeldFile {
+    UniqueFd fd;
+    std::string path;
+    // At least the type, device, inode and birth time; link: what is held is a link itself.
+    Stat stat;
 };
 
 // The raw calls behind reading and writing a file's status. The status backend goes through
@@ -30,6 +46,10 @@ public:
     // statfs f_type of the file system holding path.
     virtual int fileSystemType(const std::string& path, std::uint64_t& type) = 0;
     virtual int stat(const std::string& path, Stat& out) = 0;
+    // Opens what path names now; a symbolic link there is followed only when asked.
+    virtual int hold(const std::string& path, bool followLink, HeldFile& out) = 0;
+    // stat of the held file itself, without a path lookup.
+    virtual int statHeld(const HeldFile& file, Stat& out) = 0;
     virtual int getXattr(const std::string& path, const char* name, std::string& value) = 0;
     virtual int setXattr(const std::string& path, const char* name, const std::string& value) = 0;
     virtual int changeMode(const std::string& path, std::uint32_t mode) = 0;

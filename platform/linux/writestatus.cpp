@@ -1,3 +1,4 @@
+#include "common/pathpieces.h"
 #include "platform/linux/linuxfilesystem.h"
 #include "platform/linux/statusbackend.h"
 
@@ -27,11 +28,12 @@ bool differs(const std::optional<std::int64_t>& wanted, std::int64_t have) {
 
 // Makes one file's managed flags and given times what the row asks for, in the order: make
 // writable, write the flags, remove the write bits, set the times; then reads the times back.
+// The calls go to path, the held file; errors name the path the user sees.
 class StatusWriter {
 public:
-    StatusWriter(SystemCalls& sys, const std::string& path, const NativeState& current,
-                 const FileStatus& desired)
-        : m_sys(sys), m_path(path), m_current(current),
+    StatusWriter(SystemCalls& sys, const HeldFile& file, const std::string& shownPath,
+                 const NativeState& current, const FileStatus& desired)
+        : m_sys(sys), m_file(file), m_path(file.path), m_shownPath(shownPath), m_current(current),
           m_mode(current.stat.mode & kPermissionBits) {
         m_want = (current.attributes & ~attr::Managed) | (desired.attributes & attr::Managed);
         m_flagsChange = m_want != current.attributes;
@@ -102,10 +104,10 @@ public:
 
 private:
     [[noreturn]] void fail(int error) const {
-        throw FileError(causeFromErrno(error), error, m_path);
+        throw FileError(causeFromErrno(error), error, m_shownPath);
     }
     [[noreturn]] void notSupported(int error) const {
-        throw FileError(FileErrorCause::NotSupported, error, m_path);
+        throw FileError(FileErrorCause::NotSupported, error, m_shownPath);
     }
     void check(int error) const {
         if (error != 0)
@@ -187,7 +189,7 @@ private:
             return;
         // A file system that clamps or rounds a time has not stored what the row shows.
         NativeState after;
-        check(readNativeState(m_sys, m_path, after));
+        check(readNativeState(m_sys, m_file, m_shownPath, after));
         if ((m_modified && after.stat.modified != *m_modified) ||
             (m_accessed && after.stat.accessed != *m_accessed) ||
             (m_created && after.recordedCreated != m_created))
@@ -195,7 +197,9 @@ private:
     }
 
     SystemCalls& m_sys;
+    const HeldFile& m_file;
     const std::string& m_path;
+    const std::string& m_shownPath;
     const NativeState& m_current;
     std::uint32_t m_want = 0;
     bool m_flagsChange = false;
@@ -209,13 +213,41 @@ private:
     std::optional<DosAttrib> m_writtenBlob;
 };
 
+// Holds the file at path open, once it is known to be the one the row listed: a row that
+// showed a file is never followed through a link planted in its place, and a row that showed
+// a link's target still reaches that target or nothing. The error, if any, to report.
+std::optional<FileError> holdListedFile(SystemCalls& sys, const std::string& path,
+                                        const std::optional<FileIdentity>& listed, HeldFile& file) {
+    if (!isUsablePath(path))
+        return FileError(FileErrorCause::BadPath, EINVAL, path);
+    if (const int error = sys.hold(path, !listed || listed->throughLink, file))
+        return FileError(causeFromErrno(error), error, path);
+    if (listed && !isSameFile(file.stat, *listed))
+        return FileError(FileErrorCause::Replaced, ESTALE, path);
+    return std::nullopt;
+}
+
 } // namespace
 
+bool isListedFile(SystemCalls& sys, const std::string& path, const FileIdentity& listed) {
+    Stat stat;
+    if (!isUsablePath(path) || sys.stat(path, stat) != 0)
+        return false;
+    // A link where the row showed a file is never the file; a listed link may lead on.
+    if (stat.link && !listed.throughLink)
+        return false;
+    stat.link = false;
+    return isSameFile(stat, listed);
+}
+
 void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired) {
+    HeldFile file;
+    if (const std::optional<FileError> error = holdListedFile(sys, path, desired.identity, file))
+        throw *error;
     NativeState current;
-    if (const int error = readNativeState(sys, path, current))
+    if (const int error = readNativeState(sys, file, path, current))
         throw FileError(causeFromErrno(error), error, path);
-    StatusWriter writer(sys, path, current, desired);
+    StatusWriter writer(sys, file, path, current, desired);
     try {
         writer.write();
     } catch (const FileError&) {

@@ -1,3 +1,4 @@
+#include "common/pathpieces.h"
 #include "platform/linux/programchooser.h"
 #include "platform/linux/spawn.h"
 #include "platform/shell.h"
@@ -16,6 +17,8 @@ public:
         spawnDetached({"xdg-open", bytes(path)});
     }
     void chooseProgram(const QByteArray& path, QWidget* parent) override {
+        if (!isUsablePath(bytes(path)))
+            return;
         chooseProgramWith(QDBusConnection::sessionBus(), path, parent);
     }
     void openUrl(const QUrl& url) override { spawnDetached({"xdg-open", bytes(url.toEncoded())}); }
