@@ -250,12 +250,14 @@ void CReName::onOk() {
 }
 
 RenameOptions CReName::options() const {
-    return RenameOptions{m_mode,
-                         QFile::encodeName(m_extension),
-                         QFile::encodeName(m_find),
-                         QFile::encodeName(m_replacement),
-                         QFile::encodeName(m_front),
-                         QFile::encodeName(m_end)};
+    RenameOptions o;
+    o.mode = m_mode;
+    o.extension = QFile::encodeName(m_extension);
+    o.find = QFile::encodeName(m_find);
+    o.replacement = QFile::encodeName(m_replacement);
+    o.front = QFile::encodeName(m_front);
+    o.end = QFile::encodeName(m_end);
+    return o;
 }
 
 } // namespace kelvoro

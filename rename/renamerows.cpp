@@ -52,7 +52,7 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
             result.cancelled = true;
             break;
         }
-        runRenameSteps(model.row(r.row).name, options,
+        runRenameSteps(model.row(r.row).name, options, 0,
                        [&](RenameStep step, const QByteArray& name) {
                            const StepOutcome outcome = mover.move(r.row, name);
                            (step == RenameStep::Extension ? r.extension : r.name) = outcome;
