@@ -53,7 +53,7 @@ void markTaken(const std::vector<RenameSource>& rows, RenameAnalysis& a, FolderN
 }
 
 // The new names and the conflicts that one row's name alone shows (unusable, too long) or
-// that two rows' names show (duplicates).
+// that an earlier row's name shows (duplicates).
 void nameRows(const std::vector<RenameSource>& rows, const RenameOptions& options,
               FolderNames& folders, RenameAnalysis& a, QHash<QByteArray, int>& targets,
               const std::atomic<bool>* cancel) {
@@ -80,8 +80,8 @@ void nameRows(const std::vector<RenameSource>& rows, const RenameOptions& option
             targets.insert(key, i);
             continue;
         }
+        // The first row in the list's order keeps the name.
         r.conflict = NameConflict::Duplicate;
-        a.rows[std::size_t(it.value())].conflict = NameConflict::Duplicate;
     }
 }
 

@@ -15,7 +15,7 @@ namespace kelvoro {
 enum class NameConflict {
     None,
     Exists,    // a file of that name is there and stays
-    Duplicate, // another row would get the same name
+    Duplicate, // an earlier row in the list gets the same name
     Unusable,  // empty, ".", "..", a separator, or too long for the file system
 };
 

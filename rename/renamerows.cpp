@@ -103,13 +103,18 @@ public:
     }
 
 private:
-    // Marks the steps that would have applied as failed, moving nothing.
+    // The move to the name the preview marked is not attempted; a step before it (a new
+    // extension on the way to a taken name) still is, as each step is a move of its own.
     void skip(RowRenameResult& r, int index, NameConflict conflict) {
-        runRenameSteps(r.oldName, m_options, index, [&r](RenameStep step, const QByteArray&) {
-            (step == RenameStep::Extension ? r.extension : r.name) = StepOutcome::Failed;
-            return false;
-        });
-        r.failure = failureOf(conflict);
+        const std::optional<QByteArray> ended = runRenameSteps(
+            r.oldName, m_options, index, [&](RenameStep step, const QByteArray& name) {
+                const StepOutcome outcome =
+                    name == r.plannedName ? StepOutcome::Failed : m_mover.move(r.row, name);
+                (step == RenameStep::Extension ? r.extension : r.name) = outcome;
+                return outcome == StepOutcome::Moved;
+            });
+        if (ended == r.oldName)
+            r.failure = failureOf(conflict);
     }
 
     void rename(RowRenameResult& r, int index, bool changes) {
@@ -119,7 +124,8 @@ private:
                 (step == RenameStep::Extension ? r.extension : r.name) = outcome;
                 return outcome == StepOutcome::Moved;
             });
-        if (changes && ended != r.plannedName)
+        // A row that took some of its steps was renamed; only one left as it was is told.
+        if (changes && ended == r.oldName)
             r.failure = m_mover.lastFailure();
     }
 

@@ -35,6 +35,7 @@ struct RowRenameResult {
     int row = -1;
     StepOutcome extension = StepOutcome::NotApplied;
     StepOutcome name = StepOutcome::NotApplied;
+    // Set when the row was to change and kept the name it had.
     RenameFailure failure = RenameFailure::None;
     QByteArray oldName;
     QByteArray plannedName; // what the row was to be called
@@ -47,11 +48,11 @@ struct RenameResult {
 
 // Renames the files of the given rows (in list order, which numbers them) on disk: per row
 // the extension step, then the name step, each a move of its own that never replaces a file.
-// Rows whose new name cannot be used are not attempted. A row whose new name is another
-// row's current name waits for that row; cycles (swaps) go through a temporary name. A row's
-// name changes only after its move succeeded; the next step and row go on after a failure.
-// Rows already renamed keep their new names when the progress callback stops the run, which
-// it can only between rows and never inside a cycle.
+// No move to a new name that cannot be used (taken, twice, invalid) is attempted. A row whose new
+// name is another row's current name waits for that row; cycles (swaps) go through a temporary
+// name. A row's name changes only after its move succeeded; the next step and row go on after a
+// failure. Rows already renamed keep their new names when the progress callback stops the run,
+// which it can only between rows and never inside a cycle.
 RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
                         const RenameOptions& options, const std::vector<int>& rows,
                         const RowLoopProgress& progress = {});
