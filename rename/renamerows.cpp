@@ -55,20 +55,6 @@ private:
     RenameFailure m_failure = RenameFailure::None;
 };
 
-RenameFailure failureOf(NameConflict conflict) {
-    switch (conflict) {
-    case NameConflict::None:
-        break;
-    case NameConflict::Exists:
-        return RenameFailure::Exists;
-    case NameConflict::Duplicate:
-        return RenameFailure::Duplicate;
-    case NameConflict::Unusable:
-        return RenameFailure::Unusable;
-    }
-    return RenameFailure::None;
-}
-
 class PlanRunner {
 public:
     PlanRunner(FileListModel& model, platform::FileSystem& fileSystem, const RenameOptions& options,
@@ -194,6 +180,20 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
             result.rows.push_back(std::move(*r));
     }
     return result;
+}
+
+RenameFailure failureOf(NameConflict conflict) {
+    switch (conflict) {
+    case NameConflict::None:
+        break;
+    case NameConflict::Exists:
+        return RenameFailure::Exists;
+    case NameConflict::Duplicate:
+        return RenameFailure::Duplicate;
+    case NameConflict::Unusable:
+        return RenameFailure::Unusable;
+    }
+    return RenameFailure::None;
 }
 
 QString renameFailureText(RenameFailure failure) {

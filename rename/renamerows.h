@@ -2,6 +2,7 @@
 
 #include "common/rowloop.h"
 #include "rename/newname.h"
+#include "rename/renameplan.h"
 
 #include <QString>
 
@@ -56,6 +57,9 @@ struct RenameResult {
 RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
                         const RenameOptions& options, const std::vector<int>& rows,
                         const RowLoopProgress& progress = {});
+
+// The failure a conflict found before the move becomes.
+RenameFailure failureOf(NameConflict conflict);
 
 // The reason of a failure, as the end message and the preview say it.
 QString renameFailureText(RenameFailure failure);
