@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs what is missing, builds the benchmark and runs it; options go to the benchmark
-# (--files N, --dir DIRECTORY, --runs R, --only startup,memory,select,save,rename,remove).
+# (--files N, --dir DIRECTORY, --runs R, --only startup,memory,select,save,rename,preview,remove).
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 sh "$top/scripts/setup.sh" --bench
