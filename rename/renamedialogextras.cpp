@@ -91,6 +91,7 @@ QGroupBox* CReName::buildNumbering() {
     add(1, 4, tr("区切り"), m_separatorEdit);
     add(2, 0, tr("新しい名前"), m_baseEdit);
     grid->addWidget(m_baseEdit, 2, 1, 1, 3);
+    grid->setColumnStretch(6, 1);
     return m_numbering;
 }
 
