@@ -94,7 +94,8 @@ const FolderNames::Folder& FolderNames::folder(const QByteArray& directory) {
     Folder f;
     const std::string native = nativeOf(directory);
     std::vector<std::string> names;
-    platform::readDirectoryNames(native, names);
+    if (m_listNames)
+        platform::readDirectoryNames(native, names);
     f.names.reserve(qsizetype(names.size()));
     for (const std::string& name : names)
         f.names.insert(QByteArray::fromStdString(name));

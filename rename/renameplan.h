@@ -24,9 +24,11 @@ struct RenameSource {
     QByteArray name;
 };
 
-// The names on disk in each folder the rows live in, each folder read once.
+// The names on disk in each folder the rows live in, each folder read once. Without
+// listing, no name counts as taken: the move itself finds out, never replacing anything.
 class FolderNames {
 public:
+    explicit FolderNames(bool listNames = true) : m_listNames(listNames) {}
     bool contains(const QByteArray& directory, const QByteArray& name);
     qsizetype nameLimit(const QByteArray& directory);
 
@@ -37,6 +39,7 @@ private:
     };
     const Folder& folder(const QByteArray& directory);
 
+    bool m_listNames;
     QHash<QByteArray, Folder> m_folders;
 };
 

@@ -115,16 +115,25 @@ private:
             r.failure = m_mover.lastFailure();
     }
 
+    // The temporary name may be taken on disk: the next one is tried.
     bool park(RowRenameResult& r, int index) {
         const QByteArray temporary = m_plan.temporaries.value(index);
-        if (m_mover.move(r.row, temporary) == StepOutcome::Moved) {
-            m_parked.insert(index, r.oldName);
-            return true;
+        for (int attempt = 0; attempt < kParkAttempts; ++attempt) {
+            const QByteArray name =
+                attempt == 0 ? temporary : temporary + '-' + QByteArray::number(attempt);
+            if (m_mover.move(r.row, name) == StepOutcome::Moved) {
+                m_parked.insert(index, r.oldName);
+                return true;
+            }
+            if (m_mover.lastFailure() != RenameFailure::Exists)
+                break;
         }
         r.name = StepOutcome::Failed;
         r.failure = m_mover.lastFailure();
         return false;
     }
+
+    static constexpr int kParkAttempts = 20;
 
     // The parked row takes its new name; failing that, its old one back.
     bool unpark(RowRenameResult& r, int index) {
@@ -159,7 +168,9 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
     sources.reserve(rows.size());
     for (const int row : rows)
         sources.push_back({model.row(row).directory, model.row(row).name});
-    FolderNames folders;
+    // The moves find taken names themselves; listing the folders here would only slow a
+    // large rename down.
+    FolderNames folders(false);
     const RenameAnalysis analysis = analyseRenames(sources, options, folders);
     const MovePlan plan = planMoves(sources, analysis, folders);
 

@@ -49,7 +49,8 @@ struct RenameResult {
 
 // Renames the files of the given rows (in list order, which numbers them) on disk: per row
 // the extension step, then the name step, each a move of its own that never replaces a file.
-// No move to a new name that cannot be used (taken, twice, invalid) is attempted. A row whose new
+// No move to a name an earlier row gets, or that cannot be a name, is attempted; a name
+// taken on disk makes its move fail. A row whose new
 // name is another row's current name waits for that row; cycles (swaps) go through a temporary
 // name. A row's name changes only after its move succeeded; the next step and row go on after a
 // failure. Rows already renamed keep their new names when the progress callback stops the run,

@@ -164,6 +164,27 @@ private Q_SLOTS:
         QVERIFY(model.row(0).name.startsWith('.'));
     }
 
+    // A swap whose temporary name another program takes at that moment takes the next one.
+    void temporaryNameTakenMeanwhile() {
+        FileListModel model;
+        listFiles(model, {"2", "1"});
+        HookedFileSystem fs;
+        QByteArray intruder;
+        fs.beforeMove = [&](int move, const std::string& to) {
+            if (move == 1) {
+                intruder = QByteArray::fromStdString(to);
+                const QByteArray name = intruder.mid(intruder.lastIndexOf('/') + 1);
+                test::makeFile(dir(), name, "intruder");
+            }
+        };
+        const RenameResult r = renameRows(model, fs, numberedInstead(), {0, 1});
+        QCOMPARE(failures(r), QByteArrayList());
+        QCOMPARE(contentOf(dir() + "/1"), "2"_ba);
+        QCOMPARE(contentOf(dir() + "/2"), "1"_ba);
+        QCOMPARE(contentOf(intruder), "intruder"_ba);
+        QCOMPARE(fs.moves, 4);
+    }
+
     void conflicts_data() {
         QTest::addColumn<QByteArrayList>("listed");
         QTest::addColumn<QByteArrayList>("others"); // on disk, not renamed
