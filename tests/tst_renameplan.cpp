@@ -1,8 +1,10 @@
 #include "filelist/filelistmodel.h"
 #include "rename/renameplan.h"
 #include "rename/renamerows.h"
+#include "statushelpers.h"
 #include "support/testfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -183,6 +185,30 @@ private Q_SLOTS:
         QCOMPARE(contentOf(dir() + "/2"), "1"_ba);
         QCOMPARE(contentOf(intruder), "intruder"_ba);
         QCOMPARE(fs.moves, 4);
+    }
+
+    // A folder whose entries cannot change (immutable): the file keeps its name and the reason says
+    // the file system refused.
+    void refusedMoveIsTold() {
+        const QByteArray locked = dir() + "/locked";
+        QVERIFY(QDir().mkpath(QFile::decodeName(locked)));
+        FileListModel model;
+        QVERIFY(model.addFile(test::makeFile(locked, "a.txt"), platform::nativeFileSystem()));
+        const auto chattr = [&](const char* flag) {
+            return test::run(u"chattr"_s, {QString::fromLatin1(flag), QFile::decodeName(locked)})
+                       .first == 0;
+        };
+        if (!chattr("+i"))
+            QSKIP("chattr +i is refused here; root cannot be denied a rename otherwise");
+        RenameOptions o;
+        o.mode = renamemode::Front;
+        o.front = "x_";
+        const RenameResult r = renameRows(model, platform::nativeFileSystem(), o, {0});
+        QVERIFY(chattr("-i"));
+        QCOMPARE(failures(r), QByteArrayList{"a.txt: 名前を変更できませんでした"});
+        QCOMPARE(model.row(0).name, "a.txt"_ba);
+        QCOMPARE(namesIn(locked), QByteArrayList{"a.txt"});
+        QDir(QFile::decodeName(locked)).removeRecursively();
     }
 
     void conflicts_data() {
