@@ -9,10 +9,13 @@
 #include "common/datefinder.h"
 #include "filelist/trazzleview.h"
 #include "properties/stagetimes.h"
+#include "rename/renameplan.h"
+#include "rename/renamepreview.h"
 #include "rename/renamerows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -44,6 +47,7 @@ public:
     void timeTools();
     void saving();
     void renaming();
+    void renamePreview();
     void removing();
 
 private:
@@ -308,6 +312,62 @@ void Bench::renaming() {
     std::printf("%-34s %9.1f ms\n", "index rebuilt by the next add", rebuild);
 }
 
+// The rename dialog's preview at the whole list: the first page of new names after a key
+// press, all conflicts and counts worked out, and the order of the moves for every row.
+void Bench::renamePreview() {
+    const FileListModel& model = g_app->frame.view()->rows();
+    std::vector<RenameSource> sources;
+    sources.reserve(std::size_t(model.rowCount()));
+    for (int r = 0; r < model.rowCount(); ++r)
+        sources.push_back({model.row(r).directory, model.row(r).name});
+    RenameOptions options;
+    options.mode = renamemode::Replace;
+    options.find = "^f";
+    options.replacement = "photo_$0";
+    options.regularExpression = true;
+    options.numbering = {true, 1, 1, 6, NumberPosition::AfterName, "_", {}};
+    options.letterCase = LetterCase::Upper;
+    constexpr int kPage = 40;
+    RenamePreviewModel preview(sources);
+    const std::vector<double> page = repeat([&] {
+        QEventLoop loop;
+        QObject::connect(&preview, &RenamePreviewModel::analysisFinished, &loop, &QEventLoop::quit);
+        options.numbering.start += 1; // a key press: new options every time
+        const double t = timed([&] {
+            preview.setOptions(options);
+            for (int r = 0; r < kPage; ++r)
+                preview.data(preview.index(r, RenamePreviewModel::ColNew), Qt::DisplayRole);
+        });
+        loop.exec();
+        return t;
+    });
+    const std::vector<double> counts = repeat([&] {
+        QEventLoop loop;
+        QObject::connect(&preview, &RenamePreviewModel::analysisFinished, &loop, &QEventLoop::quit);
+        options.numbering.start += 1;
+        return timed([&] {
+            preview.setOptions(options);
+            loop.exec();
+        });
+    });
+    if (preview.analysis()->changing != qsizetype(sources.size()))
+        fail("the preview did not rename every row");
+    const std::vector<double> plan = repeat([&] {
+        return timed([&] {
+            FolderNames folders;
+            const RenameAnalysis a = analyseRenames(sources, options, folders);
+            planMoves(sources, a, folders);
+        });
+    });
+    char label[64];
+    std::snprintf(label, sizeof label, "preview, first %d of %d rows", kPage, model.rowCount());
+    reportPlain(label, median(page), "ms", "goal <= 16 ms", median(page) <= 16);
+    std::snprintf(label, sizeof label, "preview, counts of %d rows", model.rowCount());
+    reportPlain(label, median(counts), "ms", "goal <= 1000 ms", median(counts) <= 1000);
+    std::snprintf(label, sizeof label, "move plan for %d renames", model.rowCount());
+    reportPlain(label, median(plan), "ms", "goal <= 500 ms", median(plan) <= 500);
+}
+
 // Every other row removed: the worst case for removal by ranges.
 void Bench::removing() {
     FileListModel& model = g_app->frame.view()->rows();
@@ -470,6 +530,8 @@ int main(int argc, char** argv) {
             bench.saving();
         if (options.wants("rename"))
             bench.renaming();
+        if (options.wants("preview"))
+            bench.renamePreview();
         if (options.wants("remove"))
             bench.removing();
         if (options.wants("share"))

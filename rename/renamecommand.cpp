@@ -1,12 +1,49 @@
 #include "rename/renamecommand.h"
 
+#include "common/fileerrortext.h"
 #include "filelist/commandcontext.h"
 #include "filelist/trazzleview.h"
+#include "presentation/prompt.h"
 #include "presentation/rowprogress.h"
 #include "rename/renamedialog.h"
 #include "rename/renamerows.h"
 
+#include <QCoreApplication>
+
 namespace kelvoro {
+
+namespace {
+
+// Enough names for the user to recognise the files without a box taller than the screen.
+constexpr int kNamesShown = 10;
+
+QString text(const char* source) {
+    return QCoreApplication::translate("kelvoro::CReName", source);
+}
+
+// One message for every row that kept its name, with the first few names and why.
+QString notRenamedText(const RenameResult& result) {
+    int count = 0;
+    QString names;
+    for (const RowRenameResult& r : result.rows) {
+        if (r.failure == RenameFailure::None)
+            continue;
+        if (++count <= kNamesShown)
+            names +=
+                QLatin1Char('\n') + text("%1 → %2: %3")
+                                        .arg(displayPath(r.oldName), displayPath(r.plannedName),
+                                             renameFailureText(r.failure));
+    }
+    if (count == 0)
+        return {};
+    QString message =
+        text("%1 件のファイル名を変更できませんでした。").arg(count) + QLatin1Char('\n') + names;
+    if (count > kNamesShown)
+        message += QLatin1Char('\n') + text("ほか %1 件").arg(count - kNamesShown);
+    return message;
+}
+
+} // namespace
 
 void OnRename(CommandContext& context) {
     CTrazzleView& view = context.view;
@@ -14,13 +51,21 @@ void OnRename(CommandContext& context) {
         return;
     const std::vector<int> rows = view.selectedRows();
     CReName dialog(context.prompt, &view);
+    std::vector<RenameSource> sources;
+    sources.reserve(rows.size());
+    for (const int row : rows)
+        sources.push_back({view.rows().row(row).directory, view.rows().row(row).name});
+    dialog.setPreviewRows(std::move(sources));
+    QString notRenamed;
     if (dialog.exec() == QDialog::Accepted) {
         const std::unique_ptr<RowProgress> progress =
             view.startProgress(QStringLiteral("名前を変更しています…"));
-        renameRows(view.rows(), context.fileSystem, dialog.options(), rows,
-                   view.rowProgress(*progress));
+        notRenamed = notRenamedText(renameRows(view.rows(), context.fileSystem, dialog.options(),
+                                               rows, view.rowProgress(*progress)));
     }
     view.viewport()->update();
+    if (!notRenamed.isEmpty())
+        context.prompt.exclamation(context.window, notRenamed);
 }
 
 } // namespace kelvoro

@@ -110,7 +110,7 @@ CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(pr
     m_frontEdit = makeEdit("frontEdit", kTextLimit, 66);
     m_endEdit = makeEdit("endEdit", kTextLimit, 66);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = m_okButton = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     ok->setMinimumWidth(dialogUnitsX(this, 50));
@@ -215,7 +215,7 @@ void CReName::onOk() {
     m_mode = 0;
     const bool extension = m_extensionCheck->isChecked();
     const bool name = m_nameCheck->isChecked();
-    if (!extension && !name) {
+    if (!extension && !name && !extrasChosen()) {
         accept();
         return;
     }
@@ -240,6 +240,17 @@ void CReName::onOk() {
             nameMode = renamemode::End;
         }
     }
+    if (m_numbering && m_numbering->isChecked() &&
+        (!checkText(m_separatorEdit, false) || !checkText(m_baseEdit, false)))
+        return;
+    m_extras = {};
+    readExtras(m_extras);
+    if (name && nameMode == renamemode::Replace) {
+        m_extras.mode = nameMode;
+        m_extras.find = QFile::encodeName(m_findEdit->text());
+        if (!patternError(m_extras).isEmpty())
+            return;
+    }
     m_extension = m_extensionEdit->text();
     m_find = m_findEdit->text();
     m_replacement = m_replacementEdit->text();
@@ -250,12 +261,18 @@ void CReName::onOk() {
 }
 
 RenameOptions CReName::options() const {
-    return RenameOptions{m_mode,
-                         QFile::encodeName(m_extension),
-                         QFile::encodeName(m_find),
-                         QFile::encodeName(m_replacement),
-                         QFile::encodeName(m_front),
-                         QFile::encodeName(m_end)};
+    RenameOptions o;
+    o.mode = m_mode;
+    o.extension = QFile::encodeName(m_extension);
+    o.find = QFile::encodeName(m_find);
+    o.replacement = QFile::encodeName(m_replacement);
+    o.front = QFile::encodeName(m_front);
+    o.end = QFile::encodeName(m_end);
+    o.regularExpression = m_extras.regularExpression;
+    o.ignoreCase = m_extras.ignoreCase;
+    o.numbering = m_extras.numbering;
+    o.letterCase = m_extras.letterCase;
+    return o;
 }
 
 } // namespace kelvoro

@@ -3,6 +3,9 @@
 #include "common/pathpieces.h"
 #include "filelist/filelistmodel.h"
 #include "platform/filesystem.h"
+#include "rename/renameplan.h"
+
+#include <QCoreApplication>
 
 namespace kelvoro {
 
@@ -12,30 +15,151 @@ std::string_view pieceView(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-// Moves a row's file to a new name and, on success, gives the row that name.
+// Moves a row's file to a new name and, on success, gives the row that name. Every move of
+// a rename goes through here.
 class RowMover {
 public:
     RowMover(FileListModel& model, platform::FileSystem& fileSystem)
         : m_model(model), m_fileSystem(fileSystem) {}
 
     StepOutcome move(int row, const QByteArray& newName) {
-        if (!isUsableName(newName))
+        if (!isUsableName(newName)) {
+            m_failure = RenameFailure::Unusable;
             return StepOutcome::Failed;
+        }
         const FileRow& current = m_model.row(row);
         // A step that leaves the name as it was moves nothing.
         if (newName == current.name)
             return StepOutcome::NotApplied;
         const std::string from = joinPath(pieceView(current.directory), pieceView(current.name));
-        if (!m_fileSystem.moveNoReplace(
-                from, joinPath(pieceView(current.directory), pieceView(newName)), current.identity))
+        const std::string to = joinPath(pieceView(current.directory), pieceView(newName));
+        if (!m_fileSystem.moveNoReplace(from, to, current.identity)) {
+            m_failure = diagnose(from, to);
             return StepOutcome::Failed;
+        }
         m_model.setName(row, newName);
         return StepOutcome::Moved;
     }
 
+    // Why the last failed move failed.
+    RenameFailure lastFailure() const { return m_failure; }
+
 private:
+    RenameFailure diagnose(const std::string& from, const std::string& to) const {
+        if (!m_fileSystem.readStatus(from).ok)
+            return RenameFailure::NotFound;
+        if (m_fileSystem.readStatus(to).ok)
+            return RenameFailure::Exists;
+        return RenameFailure::Refused;
+    }
+
     FileListModel& m_model;
     platform::FileSystem& m_fileSystem;
+    RenameFailure m_failure = RenameFailure::None;
+};
+
+class PlanRunner {
+public:
+    PlanRunner(FileListModel& model, platform::FileSystem& fileSystem, const RenameOptions& options,
+               const std::vector<int>& rows, const RenameAnalysis& analysis, const MovePlan& plan)
+        : m_model(model), m_mover(model, fileSystem), m_options(options), m_rows(rows),
+          m_analysis(analysis), m_plan(plan) {}
+
+    // The result of the row, once the row is done with (a parked row is not yet).
+    std::optional<RowRenameResult> run(const PlanStep& step) {
+        const PlannedName& planned = m_analysis.rows[std::size_t(step.index)];
+        RowRenameResult r;
+        r.row = m_rows[std::size_t(step.index)];
+        r.oldName = m_model.row(r.row).name;
+        r.plannedName = planned.name.value_or(r.oldName);
+        switch (step.kind) {
+        case PlanStep::Kind::Skip:
+            skip(r, step.index, planned.conflict);
+            break;
+        case PlanStep::Kind::Rename:
+            rename(r, step.index, planned.changes);
+            break;
+        case PlanStep::Kind::Park:
+            if (park(r, step.index))
+                return std::nullopt;
+            break;
+        case PlanStep::Kind::Unpark:
+            if (!unpark(r, step.index))
+                return std::nullopt;
+            break;
+        }
+        return r;
+    }
+
+private:
+    // The move to the name the preview marked is not attempted; a step before it (a new
+    // extension on the way to a taken name) still is, as each step is a move of its own.
+    void skip(RowRenameResult& r, int index, NameConflict conflict) {
+        const std::optional<QByteArray> ended = runRenameSteps(
+            r.oldName, m_options, index, [&](RenameStep step, const QByteArray& name) {
+                const StepOutcome outcome =
+                    name == r.plannedName ? StepOutcome::Failed : m_mover.move(r.row, name);
+                (step == RenameStep::Extension ? r.extension : r.name) = outcome;
+                return outcome == StepOutcome::Moved;
+            });
+        if (ended == r.oldName)
+            r.failure = failureOf(conflict);
+    }
+
+    void rename(RowRenameResult& r, int index, bool changes) {
+        const std::optional<QByteArray> ended = runRenameSteps(
+            r.oldName, m_options, index, [&](RenameStep step, const QByteArray& name) {
+                const StepOutcome outcome = m_mover.move(r.row, name);
+                (step == RenameStep::Extension ? r.extension : r.name) = outcome;
+                return outcome == StepOutcome::Moved;
+            });
+        // A row that took some of its steps was renamed; only one left as it was is told.
+        if (changes && ended == r.oldName)
+            r.failure = m_mover.lastFailure();
+    }
+
+    // The temporary name may be taken on disk: the next one is tried.
+    bool park(RowRenameResult& r, int index) {
+        const QByteArray temporary = m_plan.temporaries.value(index);
+        for (int attempt = 0; attempt < kParkAttempts; ++attempt) {
+            const QByteArray name =
+                attempt == 0 ? temporary : temporary + '-' + QByteArray::number(attempt);
+            if (m_mover.move(r.row, name) == StepOutcome::Moved) {
+                m_parked.insert(index, r.oldName);
+                return true;
+            }
+            if (m_mover.lastFailure() != RenameFailure::Exists)
+                break;
+        }
+        r.name = StepOutcome::Failed;
+        r.failure = m_mover.lastFailure();
+        return false;
+    }
+
+    static constexpr int kParkAttempts = 20;
+
+    // The parked row takes its new name; failing that, its old one back.
+    bool unpark(RowRenameResult& r, int index) {
+        const auto parked = m_parked.constFind(index);
+        if (parked == m_parked.cend())
+            return false;
+        r.oldName = parked.value();
+        r.name = m_mover.move(r.row, r.plannedName);
+        if (r.name == StepOutcome::Moved)
+            return true;
+        r.failure = m_mover.lastFailure();
+        if (m_mover.move(r.row, r.oldName) != StepOutcome::Moved)
+            r.failure = RenameFailure::LeftTemporary;
+        return true;
+    }
+
+    FileListModel& m_model;
+    RowMover m_mover;
+    const RenameOptions& m_options;
+    const std::vector<int>& m_rows;
+    const RenameAnalysis& m_analysis;
+    const MovePlan& m_plan;
+    QHash<int, QByteArray> m_parked; // index -> the name it had
 };
 
 } // namespace
@@ -43,27 +167,74 @@ private:
 RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
                         const RenameOptions& options, const std::vector<int>& rows,
                         const RowLoopProgress& progress) {
+    std::vector<RenameSource> sources;
+    sources.reserve(rows.size());
+    for (const int row : rows)
+        sources.push_back({model.row(row).directory, model.row(row).name});
+    // The moves find taken names themselves; listing the folders here would only slow a
+    // large rename down.
+    FolderNames folders(false);
+    const RenameAnalysis analysis = analyseRenames(sources, options, folders);
+    const MovePlan plan = planMoves(sources, analysis, folders);
+
     RenameResult result;
-    result.rows.reserve(rows.size());
+    result.rows.reserve(plan.steps.size());
     const FileListModel::ChangeBatch batch(model);
-    RowMover mover(model, fileSystem);
+    PlanRunner runner(model, fileSystem, options, rows, analysis, plan);
     const int total = static_cast<int>(rows.size());
-    for (int done = 0; done < total; ++done) {
-        RowRenameResult r;
-        r.row = rows[static_cast<std::size_t>(done)];
-        if (progress && !progress(done, total, r.row)) {
+    int done = 0;
+    for (const PlanStep& step : plan.steps) {
+        if (step.startsUnit && progress && !progress(done, total, rows[std::size_t(step.index)])) {
             result.cancelled = true;
             break;
         }
-        runRenameSteps(model.row(r.row).name, options,
-                       [&](RenameStep step, const QByteArray& name) {
-                           const StepOutcome outcome = mover.move(r.row, name);
-                           (step == RenameStep::Extension ? r.extension : r.name) = outcome;
-                           return outcome == StepOutcome::Moved;
-                       });
-        result.rows.push_back(r);
+        if (step.kind != PlanStep::Kind::Park)
+            ++done;
+        if (std::optional<RowRenameResult> r = runner.run(step))
+            result.rows.push_back(std::move(*r));
     }
     return result;
+}
+
+RenameFailure failureOf(NameConflict conflict) {
+    switch (conflict) {
+    case NameConflict::None:
+        break;
+    case NameConflict::Exists:
+        return RenameFailure::Exists;
+    case NameConflict::Duplicate:
+        return RenameFailure::Duplicate;
+    case NameConflict::Unusable:
+        return RenameFailure::Unusable;
+    }
+    return RenameFailure::None;
+}
+
+QString renameFailureText(RenameFailure failure) {
+    const char* text = "";
+    switch (failure) {
+    case RenameFailure::None:
+        return {};
+    case RenameFailure::Exists:
+        text = QT_TRANSLATE_NOOP("kelvoro::CReName", "既に存在します");
+        break;
+    case RenameFailure::Duplicate:
+        text = QT_TRANSLATE_NOOP("kelvoro::CReName", "名前が重複しています");
+        break;
+    case RenameFailure::Unusable:
+        text = QT_TRANSLATE_NOOP("kelvoro::CReName", "使用できない名前です");
+        break;
+    case RenameFailure::NotFound:
+        text = QT_TRANSLATE_NOOP("kelvoro::CReName", "ファイルが見つかりません");
+        break;
+    case RenameFailure::Refused:
+        text = QT_TRANSLATE_NOOP("kelvoro::CReName", "名前を変更できませんでした");
+        break;
+    case RenameFailure::LeftTemporary:
+        text = QT_TRANSLATE_NOOP("kelvoro::CReName", "一時的な名前のままです");
+        break;
+    }
+    return QCoreApplication::translate("kelvoro::CReName", text);
 }
 
 } // namespace kelvoro

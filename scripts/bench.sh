@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds the benchmark and runs it; options go to the benchmark
-# (--files N, --dir DIRECTORY, --runs R, --only startup,memory,select,times,save,rename,remove,folder,sort).
+# (--files N, --dir DIRECTORY, --runs R, --share-files N, --latency-ms MS, --only
+# startup,memory,select,times,save,rename,preview,remove,folder,sort,share).
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 sh "$top/scripts/setup.sh" --bench
