@@ -1,6 +1,17 @@
 #include "filelist/commandline.h"
 
+#include <cstring>
+
 namespace kelvoro {
+
+namespace {
+
+// A NUL byte would end the path early in every system call, naming another file.
+bool holdsNul(const QByteArray& entry) {
+    return std::memchr(entry.constData(), 0, static_cast<std::size_t>(entry.size())) != nullptr;
+}
+
+} // namespace
 
 QList<CommandLineEntry> splitRawCommandLine(const QByteArray& text) {
     QList<CommandLineEntry> entries;
@@ -9,7 +20,7 @@ QList<CommandLineEntry> splitRawCommandLine(const QByteArray& text) {
         for (qsizetype close = text.indexOf('"', open + 1); close >= 0;
              close = text.indexOf('"', open + 1)) {
             const QByteArray entry = text.mid(open + 1, close - open - 1);
-            if (!entry.startsWith(' '))
+            if (!entry.startsWith(' ') && !holdsNul(entry))
                 entries.append({entry, false});
             open = close;
         }
@@ -18,7 +29,8 @@ QList<CommandLineEntry> splitRawCommandLine(const QByteArray& text) {
     if (text.isEmpty())
         return entries;
     for (const QByteArray& entry : text.split(' '))
-        entries.append({entry, true});
+        if (!holdsNul(entry))
+            entries.append({entry, true});
     return entries;
 }
 
@@ -26,7 +38,8 @@ QList<CommandLineEntry> entriesFromArguments(const QList<QByteArray>& arguments)
     QList<CommandLineEntry> entries;
     entries.reserve(arguments.size());
     for (const QByteArray& argument : arguments)
-        entries.append({argument, true});
+        if (!holdsNul(argument))
+            entries.append({argument, true});
     return entries;
 }
 

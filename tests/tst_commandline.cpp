@@ -36,6 +36,9 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << L{} << true;
         QTest::newRow("shift_jis bytes")
             << QByteArray("\"\x95\x5c.txt\"") << L{"\x95\x5c.txt"} << false;
+        QTest::newRow("quoted entry with a NUL byte")
+            << QByteArray("\"a\0b\" \"c\"", 10) << L{"c"} << false;
+        QTest::newRow("blank entry with a NUL byte") << QByteArray("a\0 b", 4) << L{"b"} << true;
     }
     void splitsRawCommandLines() {
         QFETCH(QByteArray, text);
@@ -56,6 +59,10 @@ private Q_SLOTS:
         QCOMPARE(entries[0].path, QByteArray("/a b.txt"));
         QCOMPARE(entries[1].path, QByteArray("\xff.bin"));
         QVERIFY(entries[0].mustOpen && entries[1].mustOpen);
+        // One that a caller built with a NUL byte inside is refused, not cut short.
+        const auto refused = entriesFromArguments({QByteArray("/tmp/a\0/b", 8), "/c"});
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refused[0].path, QByteArray("/c"));
     }
 };
 
