@@ -15,6 +15,8 @@ namespace {
 
 const std::string kIniFile = "./quib.ini";
 const std::string kColumnSection = "column";
+const char* const kNoCurrentDirectory = QT_TR_NOOP(
+    "現在のフォルダの場所を確かめられないため、相対パスで指定されたファイルは追加できません。");
 
 } // namespace
 
@@ -73,19 +75,26 @@ void CTrazzleView::readColumnWidths() {
 }
 
 void CTrazzleView::writeColumnWidths() {
+    std::vector<std::pair<std::string, std::string>> widths;
     for (int c = 0; c < ColumnCount; ++c)
-        m_ini.setString(kColumnSection, std::to_string(c),
-                        std::to_string(m_nColumnWidth[static_cast<std::size_t>(c)]));
+        widths.emplace_back(std::to_string(c),
+                            std::to_string(m_nColumnWidth[static_cast<std::size_t>(c)]));
+    m_ini.setStrings(kColumnSection, widths);
 }
 
 void CTrazzleView::AddFile(const QByteArray& path) {
-    if (!m_model.addFile(path, m_fileSystem))
+    if (FileListModel::absolutePath(path).isEmpty())
+        m_prompt.exclamation(this, tr(kNoCurrentDirectory));
+    else if (!m_model.addFile(path, m_fileSystem))
         m_prompt.information(this, QStringLiteral("既に存在します。"));
 }
 
-void CTrazzleView::addFiles(const QList<QByteArray>& paths,
+void CTrazzleView::addFiles(const QList<QByteArray>& given,
                             const std::function<bool(qsizetype)>& accept) {
     const std::unique_ptr<RowProgress> progress = startProgress(QStringLiteral("追加しています…"));
+    // Rows keep absolute paths, and the statuses are read through the same paths.
+    const QList<QByteArray> paths = FileListModel::absolutePaths(given);
+    bool unplaced = false;
     const int total = static_cast<int>(paths.size());
     m_model.reserve(m_model.rowCount() + total);
     // Statuses are read a block ahead, many files at a time; a cancel only wastes the reads
@@ -109,13 +118,17 @@ void CTrazzleView::addFiles(const QList<QByteArray>& paths,
         }
         if (accept && !accept(i))
             continue;
-        if (!m_model.queueFile(path, statuses[static_cast<std::size_t>(i % kBlock)])) {
+        if (path.isEmpty()) {
+            unplaced = true;
+        } else if (!m_model.queueFile(path, statuses[static_cast<std::size_t>(i % kBlock)])) {
             m_model.publishPending();
             m_prompt.information(this, QStringLiteral("既に存在します。"));
             progress->restartDelay();
         }
     }
     m_model.publishPending();
+    if (unplaced)
+        m_prompt.exclamation(this, tr(kNoCurrentDirectory));
 }
 
 void CTrazzleView::addCommandLineFiles(const QList<CommandLineEntry>& entries) {
