@@ -22,7 +22,8 @@ std::string formatTimeText(CalendarTime t) {
 
 namespace {
 
-std::optional<CalendarTime> mktimeWith(std::tm tm, int isDst, int* dstUsed) {
+// mktime with the given daylight-saving hint; tm then holds the normalised fields.
+std::optional<CalendarTime> mktimeWith(std::tm& tm, int isDst) {
     tm.tm_isdst = isDst;
     // mktime returns -1 both for failure and for 1969-12-31 23:59:59 UTC; it only fills
     // tm_wday on success, which tells the two apart.
@@ -30,7 +31,6 @@ std::optional<CalendarTime> mktimeWith(std::tm tm, int isDst, int* dstUsed) {
     const std::time_t result = std::mktime(&tm);
     if (result == static_cast<std::time_t>(-1) && tm.tm_wday == -1)
         return std::nullopt;
-    *dstUsed = tm.tm_isdst;
     return static_cast<CalendarTime>(result);
 }
 
@@ -54,16 +54,16 @@ std::optional<CalendarTime> makeLocalTime(int year, int month, int day, int hour
     tm.tm_hour = hour;
     tm.tm_min = minute;
     tm.tm_sec = second;
-    int dst = 0;
-    const std::optional<CalendarTime> chosen = mktimeWith(tm, -1, &dst);
-    if (!chosen || dst < 0 || !showsAs(*chosen, tm))
+    const std::optional<CalendarTime> chosen = mktimeWith(tm, -1);
+    if (!chosen || tm.tm_isdst < 0)
         return chosen;
     // A wall-clock time that occurs twice (the hour repeated when daylight saving ends) is
-    // the earlier of the two, whichever the runtime picked.
-    int otherDst = 0;
-    const std::optional<CalendarTime> other = mktimeWith(tm, dst > 0 ? 0 : 1, &otherDst);
-    if (other && *other < *chosen && showsAs(*other, tm))
-        return other;
+    // the earlier of the two, whichever the runtime picked; fields out of range (second 60)
+    // count as the time they normalise to.
+    std::tm other = tm;
+    const std::optional<CalendarTime> earlier = mktimeWith(other, tm.tm_isdst > 0 ? 0 : 1);
+    if (earlier && *earlier < *chosen && showsAs(*earlier, tm))
+        return earlier;
     return chosen;
 }
 
