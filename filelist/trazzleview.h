@@ -42,7 +42,8 @@ public:
     // Index of the last row; -1 when the list is empty.
     int lastItem() const { return m_model.rowCount() - 1; }
 
-    // Adds one file as the new last row; a listed path is refused with a message.
+    // Adds one file as the new last row; a listed path is refused with a message, and so is
+    // a relative one while the current directory cannot be told.
     void AddFile(const QByteArray& path);
     // Adds the files in order as AddFile does, with progress when that takes a while; a
     // cancel keeps the files added so far. When given, `accept` is asked first about each
