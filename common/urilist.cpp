@@ -22,9 +22,6 @@ std::optional<QByteArray> localPart(const QByteArray& rest) {
     const QByteArray host = rest.mid(2, slash - 2);
     if (!host.isEmpty() && host.toLower() != "localhost")
         return std::nullopt;
-    // "file:////host/p" is a share on another machine written the old way.
-    if (rest.mid(slash).startsWith("//"))
-        return std::nullopt;
     return rest.mid(slash);
 }
 
@@ -41,6 +38,9 @@ std::optional<QByteArray> decodedPath(const QByteArray& encoded) {
     }
     QByteArray path = QByteArray::fromPercentEncoding(encoded);
     if (!isUsablePath(std::string_view(path.constData(), static_cast<std::size_t>(path.size()))))
+        return std::nullopt;
+    // "//host/p", also when spelt "/%2Fhost/p", is a share on another machine.
+    if (path.startsWith("//"))
         return std::nullopt;
     return path;
 }

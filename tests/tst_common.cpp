@@ -145,6 +145,9 @@ private Q_SLOTS:
         QTest::newRow("another host among local files")
             << QByteArray("file:///a\r\nfile://h/b\r\nfile:///c\r\n") << L{"/a", "/c"};
         QTest::newRow("share of another host, UNC form") << QByteArray("file:////h/s/a") << L{};
+        QTest::newRow("share of another host, encoded slash")
+            << QByteArray("file:/%2Fh/s/a\nfile:///%2f/a") << L{};
+        QTest::newRow("encoded slash inside") << QByteArray("file:///a%2Fb") << L{"/a/b"};
         QTest::newRow("minimal form alone") << QByteArray("file:/tmp/a") << L{"/tmp/a"};
         QTest::newRow("minimal form among others")
             << QByteArray("file:///a\r\nfile:/b\r\n# note\r\nhttp://x/c\r\n") << L{"/a", "/b"};
