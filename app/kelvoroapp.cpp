@@ -43,7 +43,9 @@ bool CKelvoroApp::InitInstance(const QList<QByteArray>& arguments) {
     if (!arguments.isEmpty()) {
         if (!checkFirstFile(arguments.first()))
             return false;
-        m_services.settings.addRecentFile(FileListModel::absolutePath(arguments.first()));
+        if (const QByteArray absolute = FileListModel::absolutePath(arguments.first());
+            !absolute.isEmpty())
+            m_services.settings.addRecentFile(absolute);
     }
 
     m_frame = std::make_unique<CMainFrame>(m_services);

@@ -5,6 +5,7 @@
 #include "app/guide.h"
 #include "app/services.h"
 #include "app/settingsstore.h"
+#include "common/urilist.h"
 #include "filelist/trazzleview.h"
 #include "platform/filesystem.h"
 #include "platform/keystate.h"
@@ -17,7 +18,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,24 +49,21 @@ QIcon imageIcon(const char* prefix, std::string_view name) {
                      .arg(QLatin1String(name.data(), static_cast<qsizetype>(name.size()))));
 }
 
-} // namespace
-
-QList<QByteArray> localPathsFromUriList(const QByteArray& uriList) {
-    QList<QByteArray> paths;
-    for (QByteArray line : uriList.split('\n')) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        if (!line.startsWith("file://"))
-            continue;
-        // Skip the authority: "file:///p" and "file://host/p" both name /p on this machine.
-        const qsizetype slash = line.indexOf('/', 7);
-        if (slash < 0)
-            continue;
-        paths.append(QByteArray::fromPercentEncoding(line.mid(slash)));
-    }
-    return paths;
+// The stored edges (right and bottom exclusive) as a rectangle; an empty one for edges that
+// are crossed or beyond any screen, worked out without overflowing whatever the file holds.
+QRect placementRect(int left, int top, int right, int bottom) {
+    constexpr std::int64_t kLimit = QWIDGETSIZE_MAX;
+    const std::int64_t width = std::int64_t(right) - left;
+    const std::int64_t height = std::int64_t(bottom) - top;
+    for (const std::int64_t v : {std::int64_t(left), std::int64_t(top), width, height})
+        if (v < -kLimit || v > kLimit)
+            return {};
+    if (width <= 0 || height <= 0)
+        return {};
+    return QRect(left, top, int(width), int(height));
 }
+
+} // namespace
 
 CMainFrame::CMainFrame(Services& services, QWidget* parent)
     : QMainWindow(parent), m_services(services) {
@@ -294,10 +291,10 @@ bool CMainFrame::QuerySaveChanges() {
 
 void CMainFrame::restoreWindowPlacement() {
     const SettingsStore& s = m_services.settings;
-    const QRect rect(QPoint(s.getProfileInt(kWindowSection, QStringLiteral("left"), 0),
-                            s.getProfileInt(kWindowSection, QStringLiteral("top"), 0)),
-                     QPoint(s.getProfileInt(kWindowSection, QStringLiteral("right"), 0) - 1,
-                            s.getProfileInt(kWindowSection, QStringLiteral("bottom"), 0) - 1));
+    const QRect rect = placementRect(s.getProfileInt(kWindowSection, QStringLiteral("left"), 0),
+                                     s.getProfileInt(kWindowSection, QStringLiteral("top"), 0),
+                                     s.getProfileInt(kWindowSection, QStringLiteral("right"), 0),
+                                     s.getProfileInt(kWindowSection, QStringLiteral("bottom"), 0));
     m_startMaximized =
         s.getProfileInt(kWindowSection, QStringLiteral("show"), ShowNormal) == ShowMaximized;
     // A rectangle on no screen (a monitor since removed) would put the window out of reach.
@@ -350,12 +347,13 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QMimeData* mime = event->mimeData();
-    QList<QByteArray> paths = localPathsFromUriList(mime->data(QStringLiteral("text/uri-list")));
-    if (paths.isEmpty()) {
+    QByteArray uriList = mime->data(QStringLiteral("text/uri-list"));
+    // A source that offers its URLs in another form passes the same checks.
+    if (uriList.isEmpty()) {
         for (const QUrl& url : mime->urls())
-            if (url.isLocalFile())
-                paths.append(QFile::encodeName(url.toLocalFile()));
+            uriList += url.toEncoded() + "\r\n";
     }
+    const QList<QByteArray> paths = localPathsFromUriList(uriList);
     event->acceptProposedAction();
     // The program the files come from waits until the drop returns: adding them, with its
     // progress and messages, runs after that.

@@ -76,8 +76,4 @@ private:
     bool m_startMaximized = false;
 };
 
-// Native path bytes of the local files in a drop, in drop order, taken from the URLs'
-// percent-encoding so names that are not valid UTF-8 survive.
-QList<QByteArray> localPathsFromUriList(const QByteArray& uriList);
-
 } // namespace kelvoro

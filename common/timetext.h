@@ -11,7 +11,9 @@ namespace kelvoro {
 // the epoch is a real time.
 using CalendarTime = std::int64_t;
 
-// "%Y/%m/%d %H:%M:%S" in local time; empty when the time cannot be broken down.
+// "%Y/%m/%d %H:%M:%S" in local time, the year in four digits; empty when the time cannot be
+// broken down. A year outside 1 to 9999 is written as its number (with its sign), which
+// parseTimeText refuses rather than misreads.
 std::string formatTimeText(CalendarTime t);
 
 // Reads the six fields at their fixed byte positions (0, 5, 8, 11, 14, 17) with atoi and
@@ -21,7 +23,7 @@ std::string formatTimeText(CalendarTime t);
 std::optional<CalendarTime> parseTimeText(std::string_view text);
 
 // Local wall-clock fields to a calendar time (mktime, tm_isdst = -1). Times inside a
-// daylight-saving gap are normalised as mktime does.
+// daylight-saving gap are normalised as mktime does; a time that occurs twice is the earlier.
 std::optional<CalendarTime> makeLocalTime(int year, int month, int day, int hour, int minute,
                                           int second);
 

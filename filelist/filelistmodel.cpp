@@ -2,6 +2,7 @@
 
 #include "common/pathpieces.h"
 #include "filelist/filelistsort.h"
+#include "platform/currentdirectory.h"
 #include "platform/filesystem.h"
 
 #include <QDir>
@@ -164,16 +165,42 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QByteArray FileListModel::absolutePath(const QByteArray& path) {
-    if (path.startsWith('/'))
-        return path;
+namespace {
+
+QByteArray againstBase(const QByteArray& path, const std::optional<std::string>& base) {
+    // Without a known base the path names no file for certain: guessing one would list
+    // some other file.
+    if (!base)
+        return {};
     QByteArray relative = path;
     while (relative.startsWith("./"))
         relative.remove(0, 2);
-    QByteArray base = QFile::encodeName(QDir::currentPath());
-    if (!base.endsWith('/'))
-        base.append('/');
-    return base + relative;
+    QByteArray absolute = QByteArray::fromStdString(*base);
+    if (!absolute.endsWith('/'))
+        absolute.append('/');
+    return absolute + relative;
+}
+
+} // namespace
+
+QByteArray FileListModel::absolutePath(const QByteArray& path) {
+    return path.startsWith('/') ? path : againstBase(path, platform::currentDirectory());
+}
+
+QList<QByteArray> FileListModel::absolutePaths(const QList<QByteArray>& paths) {
+    QList<QByteArray> absolute;
+    absolute.reserve(paths.size());
+    std::optional<std::optional<std::string>> base;
+    for (const QByteArray& path : paths) {
+        if (path.startsWith('/')) {
+            absolute.append(path);
+            continue;
+        }
+        if (!base)
+            base = platform::currentDirectory();
+        absolute.append(againstBase(path, *base));
+    }
+    return absolute;
 }
 
 bool FileListModel::addFile(const QByteArray& path, const platform::FileSystem& fs) {
@@ -185,13 +212,15 @@ bool FileListModel::addFile(const QByteArray& path, const platform::FileSystem& 
 
 bool FileListModel::queueFile(const QByteArray& given, const platform::FileSystem& fs) {
     const QByteArray path = absolutePath(given);
-    if (contains(path))
+    if (path.isEmpty() || contains(path))
         return false;
     return queueFile(path, fs.readStatus(path.toStdString()));
 }
 
 bool FileListModel::queueFile(const QByteArray& given, const platform::FileStatus& status) {
     const QByteArray path = absolutePath(given);
+    if (path.isEmpty())
+        return false;
     freshenIndex();
     // One hash lookup both refuses a listed path and claims a new one.
     int& listed = m_index[PathKey(path)];

@@ -90,8 +90,8 @@ public:
     // Whether a row, shown or pending, has exactly these bytes as its absolute path.
     bool contains(const QByteArray& path) const;
 
-    // Reads the file's status and appends a row; false when the path is listed already.
-    // Relative paths are taken against the current directory.
+    // Reads the file's status and appends a row; false when the path is listed already, or is
+    // relative while the current directory cannot be told.
     bool addFile(const QByteArray& path, const platform::FileSystem& fs);
     // The same, but the row stays pending (not counted, not shown, yet refused as a duplicate)
     // until publishPending(): many files then reach the views as one insertion.
@@ -147,7 +147,10 @@ public:
     static constexpr std::size_t kMaxRemovalSignals = 64;
     void clear();
 
+    // The path against the current directory; empty when that cannot be told.
     static QByteArray absolutePath(const QByteArray& path);
+    // absolutePath of each, asking for the current directory once.
+    static QList<QByteArray> absolutePaths(const QList<QByteArray>& paths);
 
 Q_SIGNALS:
     void stagedCountChanged(int count);

@@ -16,6 +16,8 @@ namespace {
 
 const std::string kIniFile = "./quib.ini";
 const std::string kColumnSection = "column";
+const char* const kNoCurrentDirectory = QT_TR_NOOP(
+    "現在のフォルダの場所を確かめられないため、相対パスで指定されたファイルは追加できません。");
 
 } // namespace
 
@@ -81,13 +83,17 @@ void CTrazzleView::readColumnWidths() {
 }
 
 void CTrazzleView::writeColumnWidths() {
+    std::vector<std::pair<std::string, std::string>> widths;
     for (int c = 0; c < ColumnCount; ++c)
-        m_ini.setString(kColumnSection, std::to_string(c),
-                        std::to_string(m_nColumnWidth[static_cast<std::size_t>(c)]));
+        widths.emplace_back(std::to_string(c),
+                            std::to_string(m_nColumnWidth[static_cast<std::size_t>(c)]));
+    m_ini.setStrings(kColumnSection, widths);
 }
 
 void CTrazzleView::AddFile(const QByteArray& path) {
-    if (!m_model.addFile(path, m_fileSystem))
+    if (FileListModel::absolutePath(path).isEmpty())
+        m_prompt.exclamation(this, tr(kNoCurrentDirectory));
+    else if (!m_model.addFile(path, m_fileSystem))
         m_prompt.information(this, QStringLiteral("既に存在します。"));
 }
 
@@ -96,7 +102,7 @@ void CTrazzleView::addFiles(const QList<QByteArray>& paths,
     addPaths(paths, {accept});
 }
 
-AddResult CTrazzleView::addPaths(const QList<QByteArray>& paths, const AddOptions& options,
+AddResult CTrazzleView::addPaths(const QList<QByteArray>& given, const AddOptions& options,
                                  RowProgress* shared) {
     std::unique_ptr<RowProgress> own;
     if (!shared)
@@ -104,6 +110,9 @@ AddResult CTrazzleView::addPaths(const QList<QByteArray>& paths, const AddOption
     RowProgress& progress = shared ? *shared : *own;
     AddResult result;
     const int before = m_model.rowCount();
+    // Rows keep absolute paths, and the statuses are read through the same paths.
+    const QList<QByteArray> paths = FileListModel::absolutePaths(given);
+    bool unplaced = false;
     const int total = static_cast<int>(paths.size());
     m_model.reserve(m_model.rowCount() + total);
     // Statuses are read a block ahead, many files at a time; a cancel only wastes the reads
@@ -133,6 +142,10 @@ AddResult CTrazzleView::addPaths(const QList<QByteArray>& paths, const AddOption
         if (options.skipHidden && status.ok && !status.directory &&
             (status.attributes & platform::attr::Hidden) != 0)
             continue;
+        if (path.isEmpty()) {
+            unplaced = true;
+            continue;
+        }
         if (!m_model.queueFile(path, status)) {
             if (options.countDuplicates) {
                 ++result.duplicates;
@@ -144,6 +157,8 @@ AddResult CTrazzleView::addPaths(const QList<QByteArray>& paths, const AddOption
         }
     }
     m_model.publishPending();
+    if (unplaced)
+        m_prompt.exclamation(this, tr(kNoCurrentDirectory));
     result.added = m_model.rowCount() - before;
     return result;
 }

@@ -57,7 +57,8 @@ public:
     FileListModel& rows() { return m_model; }
     const FileListModel& rows() const { return m_model; }
 
-    // Adds one file as the new last row; a listed path is refused with a message.
+    // Adds one file as the new last row; a listed path is refused with a message, and so is
+    // a relative one while the current directory cannot be told.
     void AddFile(const QByteArray& path);
     // Adds the files in order as AddFile does, with progress when that takes a while; a
     // cancel keeps the files added so far. When given, `accept` is asked first about each

@@ -1,5 +1,6 @@
 #include "platform/dosattrib.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -72,25 +73,51 @@ std::optional<std::uint32_t> parseHexString(std::string_view text) {
     return static_cast<std::uint32_t>(value);
 }
 
+constexpr std::uint64_t kLatestNt = static_cast<std::uint64_t>(INT64_MAX);
+
+} // namespace
+
+std::optional<std::int64_t> unixFromNtTime(std::uint64_t nt) {
+    if (nt > kLatestNt)
+        return std::nullopt;
+    // In unsigned arithmetic, which cannot overflow; floor, so times before 1970 do not
+    // round towards the epoch.
+    if (nt >= kNtEpochOffset)
+        return static_cast<std::int64_t>((nt - kNtEpochOffset) / kNtPerSecond);
+    return -static_cast<std::int64_t>((kNtEpochOffset - nt + kNtPerSecond - 1) / kNtPerSecond);
+}
+
+std::uint64_t ntTimeFromUnix(std::int64_t seconds) {
+    constexpr std::int64_t earliest = -static_cast<std::int64_t>(kNtEpochOffset / kNtPerSecond);
+    constexpr std::int64_t latest =
+        static_cast<std::int64_t>((kLatestNt - kNtEpochOffset) / kNtPerSecond);
+    if (seconds <= earliest)
+        return 1;
+    if (seconds >= latest)
+        return kNtEpochOffset + static_cast<std::uint64_t>(latest) * kNtPerSecond;
+    return static_cast<std::uint64_t>(seconds - earliest) * kNtPerSecond;
+}
+
+namespace {
+
 std::optional<std::int64_t> createdFrom(std::uint32_t validFlags, std::uint64_t nt) {
     if ((validFlags & kValidCreateTime) == 0 || nt == 0)
         return std::nullopt;
     return unixFromNtTime(nt);
 }
 
+// The create-time field to write: the one read while it still stands for the time given, or
+// for a time that could not be read; otherwise the time given, or none.
+std::optional<std::uint64_t> createTimeField(const DosAttrib& info) {
+    const std::optional<std::uint64_t>& stored = info.storedCreateTime;
+    if (stored && createdFrom(kValidCreateTime, *stored) == info.created)
+        return stored;
+    if (info.created)
+        return ntTimeFromUnix(*info.created);
+    return std::nullopt;
+}
+
 } // namespace
-
-std::int64_t unixFromNtTime(std::uint64_t nt) {
-    const auto delta = static_cast<std::int64_t>(nt) - static_cast<std::int64_t>(kNtEpochOffset);
-    const auto per = static_cast<std::int64_t>(kNtPerSecond);
-    // Floor, so times before 1970 do not round towards the epoch.
-    return delta >= 0 ? delta / per : -((-delta + per - 1) / per);
-}
-
-std::uint64_t ntTimeFromUnix(std::int64_t seconds) {
-    return static_cast<std::uint64_t>(seconds * static_cast<std::int64_t>(kNtPerSecond) +
-                                      static_cast<std::int64_t>(kNtEpochOffset));
-}
 
 std::optional<DosAttrib> decodeDosAttrib(std::string_view blob) {
     const auto nul = blob.find('\0');
@@ -142,6 +169,8 @@ std::optional<DosAttrib> decodeDosAttrib(std::string_view blob) {
     else if (fromText)
         info.attributes = *fromText;
     info.created = createdFrom(*valid, *created);
+    if (*valid & kValidCreateTime)
+        info.storedCreateTime = *created;
     return info;
 }
 
@@ -154,13 +183,14 @@ std::string encodeDosAttrib(const DosAttrib& info) {
     w.put<std::uint16_t>(3);
     w.put<std::uint16_t>(3);
     w.align(4);
-    w.put<std::uint32_t>(kValidAttrib | (info.created ? kValidCreateTime : 0));
+    const std::optional<std::uint64_t> createTime = createTimeField(info);
+    w.put<std::uint32_t>(kValidAttrib | (createTime ? kValidCreateTime : 0));
     w.put<std::uint32_t>(info.attributes);
-    w.put<std::uint32_t>(0);                                                // ea_size
-    w.put<std::uint64_t>(0);                                                // size
-    w.put<std::uint64_t>(0);                                                // alloc_size
-    w.put<std::uint64_t>(info.created ? ntTimeFromUnix(*info.created) : 0); // create_time
-    w.put<std::uint64_t>(0);                                                // change_time
+    w.put<std::uint32_t>(0);                      // ea_size
+    w.put<std::uint64_t>(0);                      // size
+    w.put<std::uint64_t>(0);                      // alloc_size
+    w.put<std::uint64_t>(createTime.value_or(0)); // create_time
+    w.put<std::uint64_t>(0);                      // change_time
     return w.take();
 }
 

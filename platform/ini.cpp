@@ -1,11 +1,12 @@
 #include "platform/ini.h"
 
+#include <QFile>
+#include <QSaveFile>
+
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace kelvoro::platform {
@@ -53,17 +54,77 @@ std::optional<KeyValue> keyValue(std::string_view line) {
     return KeyValue{trim(line.substr(0, eq)), value};
 }
 
-std::vector<std::string> readLines(const std::string& path, bool* exists) {
-    std::vector<std::string> lines;
+// One line with the ending it had ("\r\n", "\n", or none at the end of the file).
+struct Line {
+    std::string text;
+    std::string ending;
+};
+
+std::vector<Line> readLines(const std::string& path) {
+    std::vector<Line> lines;
     std::ifstream in(path, std::ios::binary);
-    *exists = static_cast<bool>(in);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
+    std::string text;
+    while (std::getline(in, text)) {
+        std::string ending = in.eof() ? "" : "\n";
+        if (!text.empty() && text.back() == '\r') {
+            text.pop_back();
+            ending.insert(0, "\r");
+        }
+        lines.push_back({std::move(text), std::move(ending)});
     }
     return lines;
+}
+
+// Replaces the key's line in the section, or adds one after the section's last entry (and
+// the section at the end when it is missing).
+void setLine(std::vector<Line>& lines, std::string_view section, std::string_view key,
+             std::string_view value, const std::string& ending) {
+    Line newLine{std::string(key) + "=" + std::string(value), ending};
+    std::optional<std::size_t> sectionStart;
+    std::size_t insertAt = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto name = sectionName(lines[i].text)) {
+            if (sectionStart)
+                break;
+            if (sameName(*name, section)) {
+                sectionStart = i;
+                insertAt = i + 1;
+            }
+            continue;
+        }
+        if (!sectionStart)
+            continue;
+        if (const auto kv = keyValue(lines[i].text); kv && sameName(kv->key, key)) {
+            lines[i].text = std::move(newLine.text);
+            return;
+        }
+        if (!trim(lines[i].text).empty())
+            insertAt = i + 1;
+    }
+    if (sectionStart) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(newLine));
+        return;
+    }
+    lines.push_back({"[" + std::string(section) + "]", ending});
+    lines.push_back(std::move(newLine));
+}
+
+// QSaveFile makes its temporary file exclusively beside the target (following a symbolic
+// link to it), keeps the target's permissions and renames only after a complete write.
+bool writeLines(const std::string& path, const std::vector<Line>& lines) {
+    QSaveFile out(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray bytes;
+    for (const Line& line : lines) {
+        bytes.append(line.text.data(), static_cast<qsizetype>(line.text.size()));
+        bytes.append(line.ending.data(), static_cast<qsizetype>(line.ending.size()));
+    }
+    if (out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
 }
 
 std::string cut(std::string_view s, std::size_t size) {
@@ -74,10 +135,8 @@ std::string cut(std::string_view s, std::size_t size) {
 
 std::string IniFile::getString(std::string_view section, std::string_view key,
                                std::string_view fallback, std::size_t size) const {
-    bool exists = false;
-    const auto lines = readLines(m_path, &exists);
     bool inSection = false;
-    for (const auto& line : lines) {
+    for (const auto& [line, ending] : readLines(m_path)) {
         if (const auto name = sectionName(line)) {
             inSection = sameName(*name, section);
             continue;
@@ -96,59 +155,26 @@ int IniFile::getInt(std::string_view section, std::string_view key, int fallback
 }
 
 bool IniFile::setString(std::string_view section, std::string_view key, std::string_view value) {
-    bool exists = false;
-    auto lines = readLines(m_path, &exists);
-    const std::string newLine = std::string(key) + "=" + std::string(value);
+    return setStrings(section, {{std::string(key), std::string(value)}});
+}
 
-    std::optional<std::size_t> sectionStart;
-    std::size_t insertAt = lines.size();
-    bool done = false;
-    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-        if (const auto name = sectionName(lines[i])) {
-            if (sectionStart) {
-                break;
-            }
-            if (sameName(*name, section)) {
-                sectionStart = i;
-                insertAt = i + 1;
-            }
-            continue;
-        }
-        if (!sectionStart)
-            continue;
-        if (const auto kv = keyValue(lines[i]); kv && sameName(kv->key, key)) {
-            lines[i] = newLine;
-            done = true;
-        } else if (!trim(lines[i]).empty()) {
-            insertAt = i + 1;
-        }
-    }
-    if (!done) {
-        if (sectionStart) {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), newLine);
-        } else {
-            lines.push_back("[" + std::string(section) + "]");
-            lines.push_back(newLine);
-        }
-    }
-
-    // Write beside the file and rename over it, so a full disk never leaves half a file.
-    const std::string temp = m_path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        for (const auto& line : lines)
-            out << line << "\n";
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), m_path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+bool IniFile::setStrings(std::string_view section,
+                         const std::vector<std::pair<std::string, std::string>>& values) {
+    std::vector<Line> lines = readLines(m_path);
+    // New lines end like the file's first line; a new file ends its lines as it always has.
+    const auto isBreak = [](const Line& line) { return line.ending.ends_with('\n'); };
+    const std::string ending =
+        !lines.empty() && isBreak(lines.front()) ? lines.front().ending : "\n";
+    // A file that ended without a line break still does.
+    const bool openEnd = !lines.empty() && !isBreak(lines.back());
+    const std::string tail = openEnd ? lines.back().ending : std::string();
+    if (openEnd)
+        lines.back().ending = ending;
+    for (const auto& [key, value] : values)
+        setLine(lines, section, key, value, ending);
+    if (openEnd)
+        lines.back().ending = tail;
+    return writeLines(m_path, lines);
 }
 
 } // namespace kelvoro::platform

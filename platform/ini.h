@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kelvoro::platform {
 
@@ -26,6 +28,12 @@ public:
 
     // False when the file cannot be written; the old file then stays as it was.
     bool setString(std::string_view section, std::string_view key, std::string_view value);
+    // Every key of one section in one write: a new file is made beside the old one, under a
+    // name no other process can have planted, and renamed over it once it is complete. A file
+    // reached through a symbolic link is replaced where the link points; its permissions and
+    // each line's ending stay as they were.
+    bool setStrings(std::string_view section,
+                    const std::vector<std::pair<std::string, std::string>>& values);
 
 private:
     std::string m_path;

@@ -133,16 +133,31 @@ CChange::CChange(QWidget* parent) : QDialog(parent) {
     connect(m_chkChangeTime, &QCheckBox::toggled, this, &CChange::OnBnClickedChangeTime);
 }
 
-void CChange::setCreatedText(const QString& text) {
+CChange::KeptTime CChange::keep(std::optional<CalendarTime> instant, const QDateEdit* date,
+                                const QTimeEdit* time) {
+    return {instant, date->date(), time->time()};
+}
+
+std::optional<CalendarTime> CChange::readTime(const KeptTime& kept, const QDateEdit* date,
+                                              const QTimeEdit* time) {
+    if (kept.instant && date->date() == kept.date && time->time() == kept.time)
+        return kept.instant;
+    return readPickers(date, time);
+}
+
+void CChange::setCreatedText(const QString& text, std::optional<CalendarTime> instant) {
     setPickers(text, m_dtCreatedDate, m_dtCreatedTime);
+    m_keptCreated = keep(instant, m_dtCreatedDate, m_dtCreatedTime);
 }
 
-void CChange::setModifiedText(const QString& text) {
+void CChange::setModifiedText(const QString& text, std::optional<CalendarTime> instant) {
     setPickers(text, m_dtModifiedDate, m_dtModifiedTime);
+    m_keptModified = keep(instant, m_dtModifiedDate, m_dtModifiedTime);
 }
 
-void CChange::setAccessedText(const QString& text) {
+void CChange::setAccessedText(const QString& text, std::optional<CalendarTime> instant) {
     setPickers(text, m_dtAccessedDate, m_dtAccessedTime);
+    m_keptAccessed = keep(instant, m_dtAccessedDate, m_dtAccessedTime);
 }
 
 void CChange::setReadOnlyText(const QString& text) {
@@ -182,9 +197,9 @@ void CChange::OnBnClickedChangeAttr() {
 
 void CChange::OnBnClickedOk() {
     if (m_chkChangeTime->isChecked()) {
-        m_timeCreated = readPickers(m_dtCreatedDate, m_dtCreatedTime);
-        m_timeModified = readPickers(m_dtModifiedDate, m_dtModifiedTime);
-        m_timeAccessed = readPickers(m_dtAccessedDate, m_dtAccessedTime);
+        m_timeCreated = readTime(m_keptCreated, m_dtCreatedDate, m_dtCreatedTime);
+        m_timeModified = readTime(m_keptModified, m_dtModifiedDate, m_dtModifiedTime);
+        m_timeAccessed = readTime(m_keptAccessed, m_dtAccessedDate, m_dtAccessedTime);
     }
     if (m_chkChangeAttr->isChecked()) {
         auto mark = [](const QCheckBox* box) {

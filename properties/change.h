@@ -2,7 +2,9 @@
 
 #include "common/timetext.h"
 
+#include <QDate>
 #include <QDialog>
+#include <QTime>
 
 #include <optional>
 
@@ -22,9 +24,12 @@ public:
 
     // Time texts as the list shows them ("%Y/%m/%d %H:%M:%S"); a text that does not parse
     // leaves its date picker at today and its time picker at the fields read as numbers.
-    void setCreatedText(const QString& text);
-    void setModifiedText(const QString& text);
-    void setAccessedText(const QString& text);
+    // With the instant the text was made from, OK gives back that exact instant while the
+    // pickers still show what the text set: the text alone may name two instants (the hour
+    // repeated when daylight saving ends) or a date the pickers cannot show.
+    void setCreatedText(const QString& text, std::optional<CalendarTime> instant = {});
+    void setModifiedText(const QString& text, std::optional<CalendarTime> instant = {});
+    void setAccessedText(const QString& text, std::optional<CalendarTime> instant = {});
     // Flag texts: non-empty means set.
     void setReadOnlyText(const QString& text);
     void setHiddenText(const QString& text);
@@ -45,6 +50,20 @@ private:
     void OnBnClickedOk();
     void OnBnClickedChangeAttr();
     void OnBnClickedChangeTime();
+
+    // An instant handed in with its text, and what its pickers showed then.
+    struct KeptTime {
+        std::optional<CalendarTime> instant;
+        QDate date;
+        QTime time;
+    };
+    static KeptTime keep(std::optional<CalendarTime> instant, const QDateEdit* date,
+                         const QTimeEdit* time);
+    static std::optional<CalendarTime> readTime(const KeptTime& kept, const QDateEdit* date,
+                                                const QTimeEdit* time);
+    KeptTime m_keptCreated;
+    KeptTime m_keptModified;
+    KeptTime m_keptAccessed;
 
     std::optional<CalendarTime> m_timeCreated;
     std::optional<CalendarTime> m_timeModified;

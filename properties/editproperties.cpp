@@ -22,9 +22,11 @@ void OnEditProperties(CommandContext& context) {
     auto cell = [&model, first](int column) {
         return model.data(model.index(first, column), Qt::DisplayRole).toString();
     };
-    dialog.setCreatedText(cell(ColCreated));
-    dialog.setModifiedText(cell(ColModified));
-    dialog.setAccessedText(cell(ColAccessed));
+    // The row's own instants, so times left alone are staged exactly as they are.
+    const FileRow& row = model.row(first);
+    dialog.setCreatedText(cell(ColCreated), row.created);
+    dialog.setModifiedText(cell(ColModified), row.modified);
+    dialog.setAccessedText(cell(ColAccessed), row.accessed);
     dialog.setReadOnlyText(cell(ColReadOnly));
     dialog.setHiddenText(cell(ColHidden));
     dialog.setArchiveText(cell(ColArchive));

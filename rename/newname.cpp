@@ -17,9 +17,12 @@ std::string_view pieceView(QByteArrayView name) {
 // One allocation: a bulk rename asks for a name per row.
 QByteArray joined(QByteArrayView first, QByteArrayView second) {
     QByteArray result(first.size() + second.size(), Qt::Uninitialized);
-    std::memcpy(result.data(), first.data(), static_cast<std::size_t>(first.size()));
-    std::memcpy(result.data() + first.size(), second.data(),
-                static_cast<std::size_t>(second.size()));
+    // An empty view may hold no pointer at all, which memcpy must not be given.
+    if (!first.isEmpty())
+        std::memcpy(result.data(), first.data(), static_cast<std::size_t>(first.size()));
+    if (!second.isEmpty())
+        std::memcpy(result.data() + first.size(), second.data(),
+                    static_cast<std::size_t>(second.size()));
     return result;
 }
 

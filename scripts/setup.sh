@@ -5,7 +5,7 @@ packages="g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations
 fonts-noto-cjk libgl-dev libx11-dev xdg-utils pkg-config libexiv2-dev libfuse3-dev"
 if [ "${1:-}" = "--test" ]; then
     packages="$packages xvfb xauth attr e2fsprogs ntfs-3g dbus desktop-file-utils appstream
-groff-base man-db samba smbclient dpkg-dev file bash-completion fuse3"
+groff-base man-db samba smbclient dpkg-dev file bash-completion fuse3 clang libclang-rt-14-dev"
 elif [ "${1:-}" = "--bench" ]; then
     packages="$packages rename fuse3"
 fi

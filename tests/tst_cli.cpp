@@ -181,6 +181,18 @@ private Q_SLOTS:
         QCOMPARE(fingerprint(outside), before);
     }
 
+    void pathWithANulByteIsRefused() {
+        const QByteArray cut = file("nul-cut.txt");
+        const QByteArray good = file("nul-good.txt");
+        const QByteArray before = fingerprint(cut);
+        const CliResult r =
+            runCli({"set", "--hidden", "on", "-"}, cut + QByteArray("\0tail\n", 6) + good + '\n');
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, "kelvoro-cli: NUL 文字を含むパスは使えません。\n"_ba);
+        QCOMPARE(fingerprint(cut), before);
+        QCOMPARE(statusOf(good).attributes & attr::Hidden, attr::Hidden);
+    }
+
     // A photo share's times from the photos themselves and from their names.
     void datesFromPhotosAndNames() {
         const QByteArray folder = m_base + "/photos";

@@ -14,6 +14,10 @@ private Q_SLOTS:
         QCOMPARE(entries[0].path, QByteArray("/a b.txt"));
         QCOMPARE(entries[1].path, QByteArray("\xff.bin"));
         QVERIFY(entries[0].mustOpen && entries[1].mustOpen);
+        // One that a caller built with a NUL byte inside is refused, not cut short.
+        const auto refused = entriesFromArguments({QByteArray("/tmp/a\0/b", 8), "/c"});
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refused[0].path, QByteArray("/c"));
     }
 };
 

@@ -2,11 +2,17 @@
 #include "common/namelength.h"
 #include "common/pathpieces.h"
 #include "common/timetext.h"
+#include "common/urilist.h"
 #include "support/testfiles.h"
 
 #include <QTest>
 
+#include <cstdio>
+#include <tuple>
+
 using namespace kelvoro;
+
+Q_DECLARE_METATYPE(QList<QByteArray>)
 
 class TestCommon : public QObject {
     Q_OBJECT
@@ -127,6 +133,106 @@ private Q_SLOTS:
         QCOMPARE(fileErrorText(C::Generic, QString()),
                  QStringLiteral("無題のファイル へのアクセス中に不明なエラーが発生しました。"));
         QCOMPARE(displayPath("/d/\xff.txt"), QStringLiteral("/d/\uFFFD.txt"));
+    }
+    void uriListsNameOnlyLocalFiles_data() {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QList<QByteArray>>("paths");
+        using L = QList<QByteArray>;
+        QTest::newRow("empty authority") << QByteArray("file:///tmp/a%20b\r\n") << L{"/tmp/a b"};
+        QTest::newRow("localhost") << QByteArray("file://localhost/tmp/a") << L{"/tmp/a"};
+        QTest::newRow("localhost, any case") << QByteArray("FILE://LocalHost/a") << L{"/a"};
+        QTest::newRow("another host") << QByteArray("file://otherhost/tmp/a") << L{};
+        QTest::newRow("another host among local files")
+            << QByteArray("file:///a\r\nfile://h/b\r\nfile:///c\r\n") << L{"/a", "/c"};
+        QTest::newRow("share of another host, UNC form") << QByteArray("file:////h/s/a") << L{};
+        QTest::newRow("share of another host, encoded slash")
+            << QByteArray("file:/%2Fh/s/a\nfile:///%2f/a") << L{};
+        QTest::newRow("encoded slash inside") << QByteArray("file:///a%2Fb") << L{"/a/b"};
+        QTest::newRow("minimal form alone") << QByteArray("file:/tmp/a") << L{"/tmp/a"};
+        QTest::newRow("minimal form among others")
+            << QByteArray("file:///a\r\nfile:/b\r\n# note\r\nhttp://x/c\r\n") << L{"/a", "/b"};
+        QTest::newRow("relative path") << QByteArray("file:a/b") << L{};
+        QTest::newRow("no path") << QByteArray("file://localhost") << L{};
+        QTest::newRow("NUL byte") << QByteArray("file:///tmp/a%00b\nfile:///c") << L{"/c"};
+        QTest::newRow("NUL byte at the end") << QByteArray("file:///tmp/a%00") << L{};
+        QTest::newRow("raw NUL byte") << QByteArray("file:///tmp/a\0b", 15) << L{};
+        QTest::newRow("stray percent") << QByteArray("file:///a%2\nfile:///b%zz") << L{};
+        QTest::newRow("fragment") << QByteArray("file:///a#b") << L{};
+        QTest::newRow("bytes that are not UTF-8")
+            << QByteArray("file:///%95%5C%FF") << L{"/\x95\x5c\xff"};
+    }
+    void uriListsNameOnlyLocalFiles() {
+        QFETCH(QByteArray, list);
+        QFETCH(QList<QByteArray>, paths);
+        QCOMPARE(localPathsFromUriList(list), paths);
+    }
+    // Far years: the text either reads back as the same instant or is refused, never read
+    // as another time; the year shown is the year of the local date in either zone.
+    void farYearsRoundTripOrAreRefused_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<int>("year");
+        QTest::addColumn<bool>("readsBack");
+        for (const char* zone : {"Asia/Tokyo", "Europe/Berlin"}) {
+            for (const auto& [year, readsBack] : {std::pair{-100, false},
+                                                  {0, false},
+                                                  {1, true},
+                                                  {999, true},
+                                                  {1000, true},
+                                                  {9999, true},
+                                                  {10000, false},
+                                                  {100012, false},
+                                                  {2000000, false}})
+                QTest::addRow("%s %d", zone, year) << QByteArray(zone) << year << readsBack;
+        }
+    }
+    void farYearsRoundTripOrAreRefused() {
+        QFETCH(QByteArray, zone);
+        QFETCH(int, year);
+        QFETCH(bool, readsBack);
+        test::setTimeZone(zone.constData());
+        for (const auto& [month, day, hour] : {std::tuple{1, 1, 0}, {6, 15, 12}, {12, 31, 23}}) {
+            const std::optional<CalendarTime> t = makeLocalTime(year, month, day, hour, 4, 5);
+            QVERIFY(t.has_value());
+            const std::string text = formatTimeText(*t);
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%04d/%02d/%02d %02d:04:05", year, month, day,
+                          hour);
+            QCOMPARE(text, std::string(expected));
+            if (readsBack)
+                QCOMPARE(parseTimeText(text), t);
+            else
+                QCOMPARE(parseTimeText(text), std::optional<CalendarTime>());
+        }
+    }
+
+    // The wall-clock time that a fall-back repeats is the earlier instant, whatever time the
+    // runtime converted last.
+    void repeatedHourIsTheEarlierInstant_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<CalendarTime>("earlier");
+        QTest::newRow("Berlin") << QByteArray("Europe/Berlin") << QByteArray("2024/10/27 02:30:00")
+                                << CalendarTime(1729989000);
+        QTest::newRow("Berlin, last second")
+            << QByteArray("Europe/Berlin") << QByteArray("2024/10/27 02:59:59")
+            << CalendarTime(1729990799);
+        QTest::newRow("Berlin, second 60 of the hour before")
+            << QByteArray("Europe/Berlin") << QByteArray("2024/10/27 02:00:60")
+            << CalendarTime(1729987260);
+        QTest::newRow("New York") << QByteArray("America/New_York")
+                                  << QByteArray("2024/11/03 01:30:00") << CalendarTime(1730611800);
+    }
+    void repeatedHourIsTheEarlierInstant() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QByteArray, text);
+        QFETCH(CalendarTime, earlier);
+        test::setTimeZone(zone.constData());
+        for (const CalendarTime primer : {CalendarTime(1720000000), CalendarTime(1736000000)}) {
+            QVERIFY(!formatTimeText(primer).empty());
+            QVERIFY(parseTimeText(formatTimeText(primer)).has_value());
+            QCOMPARE(parseTimeText(text.toStdString()), std::optional<CalendarTime>(earlier));
+            QCOMPARE(formatTimeText(earlier + 3600), formatTimeText(earlier));
+        }
     }
 };
 

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QDateEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
@@ -47,6 +48,14 @@ void setModified(CChange& d, QDate date, QTime time) {
 
 void press(CChange& d, const char* button) {
     child<QPushButton>(d, button)->click();
+}
+
+std::optional<CalendarTime> makeLocalTimeIn(const char* zone, int year, int month, int day,
+                                            int hour, int minute, int second) {
+    test::setTimeZone(zone);
+    const auto t = makeLocalTime(year, month, day, hour, minute, second);
+    test::setTimeZone("Asia/Tokyo");
+    return t;
 }
 
 // 2010/08/07 09:05:03 in Tokyo.
@@ -176,6 +185,55 @@ private Q_SLOTS:
         // Nothing reached the disk yet.
         QCOMPARE(mtimeOf(m_paths[1]), 1500000100);
         QCOMPARE(statOf(m_paths[1]).stx_mode & 07777u, 0444u);
+    }
+
+    // A time left alone in the dialog is staged as the very instant the row had, even where
+    // its text names two instants or a date the pickers cannot show; a typed time in the
+    // repeated hour is the earlier instant.
+    void untouchedTimesKeepTheirInstant_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<std::int64_t>("instant");
+        QTest::addColumn<QDateTime>("typed"); // local fields, or invalid for none
+        QTest::addColumn<std::int64_t>("expected");
+        const QDateTime none;
+        // 2024-10-27 02:30 in Berlin: 00:30 UTC in summer time, 01:30 UTC after.
+        QTest::newRow("repeated hour, first")
+            << "Europe/Berlin"_ba << std::int64_t(1729989000) << none << std::int64_t(1729989000);
+        QTest::newRow("repeated hour, second")
+            << "Europe/Berlin"_ba << std::int64_t(1729992600) << none << std::int64_t(1729992600);
+        const std::int64_t year999 = *makeLocalTimeIn("Asia/Tokyo", 999, 3, 4, 5, 6, 7);
+        QTest::newRow("year 999") << "Asia/Tokyo"_ba << year999 << none << year999;
+        const std::int64_t year12000 = *makeLocalTimeIn("Europe/Berlin", 12000, 1, 2, 3, 4, 5);
+        QTest::newRow("year 12000") << "Europe/Berlin"_ba << year12000 << none << year12000;
+        QTest::newRow("before 1970")
+            << "Asia/Tokyo"_ba << std::int64_t(-300000000) << none << std::int64_t(-300000000);
+        const QDateTime repeated(QDate(2024, 10, 27), QTime(2, 30, 0));
+        // From 02:31, the second time round, to 02:30.
+        QTest::newRow("typed in the repeated hour")
+            << "Europe/Berlin"_ba << std::int64_t(1729992660) << repeated
+            << std::int64_t(1729989000);
+        QTest::newRow("typed, summer time read last")
+            << "Europe/Berlin"_ba << std::int64_t(1720000000) << repeated
+            << std::int64_t(1729989000);
+    }
+    void untouchedTimesKeepTheirInstant() {
+        QFETCH(QByteArray, zone);
+        QFETCH(std::int64_t, instant);
+        QFETCH(QDateTime, typed);
+        QFETCH(std::int64_t, expected);
+        test::setTimeZone(zone.constData());
+        const auto back = qScopeGuard([] { test::setTimeZone("Asia/Tokyo"); });
+        listFiles(1);
+        rows().stageEdit(0, std::nullopt, instant, std::nullopt, rows().row(0).flags());
+        const std::optional<CalendarTime> accessed = rows().row(0).accessed;
+        select({0});
+        QVERIFY(editWith([&](CChange& d) {
+            if (typed.isValid())
+                setModified(d, typed.date(), typed.time());
+            press(d, "ok");
+        }));
+        QCOMPARE(rows().row(0).modified, std::optional<CalendarTime>(expected));
+        QCOMPARE(rows().row(0).accessed, accessed);
     }
 
     void cancelAndUncheckedTimes() {

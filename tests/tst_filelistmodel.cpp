@@ -4,15 +4,32 @@
 
 #include <QAbstractItemModelTester>
 #include <QDir>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 using namespace kelvoro;
 using namespace Qt::Literals::StringLiterals;
+
+// Goes back to the directory the test started in, and removes what it made on the way.
+struct DirectoryReturn {
+    QByteArray home = QFile::encodeName(QDir::currentPath());
+    QByteArray made;
+    ~DirectoryReturn() {
+        if (::chdir(home.constData()) != 0)
+            qFatal("cannot return to the test directory");
+        if (!made.isEmpty())
+            QProcess::execute(QStringLiteral("rm"),
+                              {QStringLiteral("-rf"), QFile::decodeName(made)});
+    }
+};
 
 class TestFileListModel : public QObject {
     Q_OBJECT
@@ -87,6 +104,50 @@ private Q_SLOTS:
         m.setName(1, "B.TXT");
         m.removeRowList({0});
         QVERIFY(!m.addFile(dir() + "/B.TXT", fs()));
+    }
+
+    // Under a current directory longer than PATH_MAX a relative path names the file beneath
+    // it, not the one at the root with the same relative name.
+    void relativePathUnderADeepDirectory_data() {
+        QTest::addColumn<QByteArray>("given");
+        QTest::newRow("plain") << QByteArray("srv/x/f.txt");
+        QTest::newRow("dot first") << QByteArray("./srv/x/f.txt");
+    }
+    void relativePathUnderADeepDirectory() {
+        QFETCH(QByteArray, given);
+        DirectoryReturn back;
+        back.made = dir() + "/deep";
+        QByteArray expected = back.made;
+        QCOMPARE(::mkdir(expected.constData(), 0700), 0);
+        QCOMPARE(::chdir(expected.constData()), 0);
+        const QByteArray level(200, 'd');
+        while (expected.size() <= PATH_MAX) {
+            QCOMPARE(::mkdir(level.constData(), 0700), 0);
+            QCOMPARE(::chdir(level.constData()), 0);
+            expected += '/' + level;
+        }
+        QVERIFY(::mkdir("srv", 0700) == 0 && ::mkdir("srv/x", 0700) == 0);
+        const int fd = ::open("srv/x/f.txt", O_CREAT | O_WRONLY, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+
+        FileListModel m;
+        QVERIFY(m.addFile(given, fs()));
+        QCOMPARE(m.row(0).path(), expected + "/srv/x/f.txt");
+    }
+
+    // A current directory that is gone names no file: the path is refused, not guessed.
+    void relativePathWithoutACurrentDirectory() {
+        DirectoryReturn back;
+        const QByteArray gone = dir() + "/gone-cwd";
+        QCOMPARE(::mkdir(gone.constData(), 0700), 0);
+        QCOMPARE(::chdir(gone.constData()), 0);
+        QCOMPARE(::rmdir(gone.constData()), 0);
+        FileListModel m;
+        QVERIFY(!m.addFile("f.txt", fs()));
+        QCOMPARE(m.rowCount(), 0);
+        QCOMPARE(FileListModel::absolutePath("f.txt"), QByteArray());
+        QCOMPARE(FileListModel::absolutePaths({"/a", "b"}), QList<QByteArray>({"/a", ""}));
     }
 
     void missingFileStillGetsARow() {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QScrollBar>
@@ -174,6 +175,26 @@ private Q_SLOTS:
         QVERIFY(!w.enabled(ID_EDIT_CLEAR));
         w.frame.runCommand(ID_EDIT_CLEAR);
         QCOMPARE(w.rows.rowCount(), 4);
+    }
+
+    // Relative paths while the current directory cannot be told: one message, no row, the
+    // absolute paths still listed.
+    void relativePathsWithoutACurrentDirectoryAreRefused() {
+        Window w;
+        const QList<QByteArray> f = makeFiles("placed-", 1);
+        const QByteArray home = QFile::encodeName(QDir::currentPath());
+        const QByteArray gone = home + "/gone-current-directory";
+        QCOMPARE(::mkdir(gone.constData(), 0700), 0);
+        QCOMPARE(::chdir(gone.constData()), 0);
+        QCOMPARE(::rmdir(gone.constData()), 0);
+        w.view.addFiles({"a.txt", f[0], "./b.txt"});
+        w.view.AddFile("c.txt");
+        QCOMPARE(::chdir(home.constData()), 0);
+        QCOMPARE(w.paths(), QList<QByteArray>{f[0]});
+        const QString refused =
+            u"現在のフォルダの場所を確かめられないため、相対パスで指定されたファイルは追加できません。"_s;
+        QCOMPARE(w.t.prompt.texts(), (QStringList{refused, refused}));
+        QCOMPARE(w.t.prompt.count(test::FakePrompt::Kind::Exclamation), 2);
     }
 
     void stagedMarksLeaveWithTheirRows() {

@@ -1,5 +1,6 @@
 #include "app/commands.h"
 #include "app/mainframe.h"
+#include "common/urilist.h"
 #include "support/privatelocations.h"
 #include "support/testfiles.h"
 
@@ -15,6 +16,8 @@
 #include <QTest>
 #include <QToolBar>
 #include <QWindow>
+
+#include <limits>
 
 using namespace kelvoro;
 using namespace Qt::Literals::StringLiterals;
@@ -297,6 +300,34 @@ private Q_SLOTS:
         }
     }
 
+    // Edges at the ends of the int range are worked out without overflow: the window gets
+    // the default placement, on the screen and of a usable size.
+    void extremePlacementsGiveTheDefault_data() {
+        QTest::addColumn<QList<int>>("edges"); // left, top, right, bottom
+        constexpr int lo = std::numeric_limits<int>::min();
+        constexpr int hi = std::numeric_limits<int>::max();
+        QTest::newRow("right at the minimum") << QList<int>{0, 0, lo, 300};
+        QTest::newRow("bottom at the minimum") << QList<int>{0, 0, 400, lo};
+        QTest::newRow("widest") << QList<int>{lo, lo, hi, hi};
+        QTest::newRow("crossed") << QList<int>{hi, hi, lo, lo};
+        QTest::newRow("left at the maximum") << QList<int>{hi, 0, hi, 300};
+        QTest::newRow("from the origin to the maximum") << QList<int>{0, 0, hi, hi};
+    }
+    void extremePlacementsGiveTheDefault() {
+        QFETCH(QList<int>, edges);
+        test::TestServices t;
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const QStringList keys = {u"left"_s, u"top"_s, u"right"_s, u"bottom"_s};
+        for (int i = 0; i < 4; ++i)
+            t.settings.writeProfileInt(u"Window"_s, keys[i], edges[i]);
+        t.settings.writeProfileInt(u"Window"_s, u"show"_s, 1);
+        CMainFrame frame(t.services);
+        frame.show();
+        QVERIFY(available.intersects(frame.geometry()));
+        QVERIFY(frame.width() <= available.width() && frame.height() <= available.height());
+        QVERIFY(frame.width() > 100 && frame.height() > 100);
+    }
+
     void droppedFilesAreAddedInOrder() {
         test::TestServices t;
         CMainFrame frame(t.services);
@@ -325,8 +356,30 @@ private Q_SLOTS:
         QCOMPARE(frame.view()->rows().row(0).path(), b);
         QCOMPARE(frame.view()->rows().row(1).path(), a);
         QCOMPARE(t.prompt.texts(), QStringList{u"既に存在します。"_s}); // the folder: silently
-        QCOMPARE(localPathsFromUriList("file://host/tmp/x%20y\nhttp://example.invalid/z\n"),
+        QCOMPARE(localPathsFromUriList("file://localhost/tmp/x%20y\nhttp://example.invalid/z\n"),
                  QList<QByteArray>{"/tmp/x y"});
+    }
+
+    // Files that would name some other local file are refused where they are dropped.
+    void droppedFilesOfOtherHostsAreRefused() {
+        test::TestServices t;
+        CMainFrame frame(t.services);
+        const QByteArray a = test::makeFile(dir(), "remote.txt");
+        const QByteArray b = test::makeFile(dir(), "cut.txt");
+        frame.show();
+        for (const QByteArray& uris : {"file://otherhost" + a.toPercentEncoding("/"),
+                                       "file://" + b.toPercentEncoding("/") + "%00.bak"}) {
+            QMimeData mime;
+            mime.setData(u"text/uri-list"_s, uris + "\r\n");
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(&frame, &enter);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&frame, &drop);
+        }
+        // A file added would arrive from the event loop, as the good ones do.
+        QTest::qWait(100);
+        QCOMPARE(frame.view()->rows().rowCount(), 0);
     }
 };
 

@@ -14,6 +14,8 @@
 using namespace kelvoro;
 using namespace kelvoro::platform;
 
+Q_DECLARE_METATYPE(std::optional<std::int64_t>)
+
 namespace {
 
 struct Vector {
@@ -96,9 +98,94 @@ private Q_SLOTS:
         QVERIFY(!decodeDosAttrib("").has_value());
         QVERIFY(!decodeDosAttrib("hello").has_value());
         QVERIFY(!decodeDosAttrib(std::string_view("0x20\0\0\x03\0", 8)).has_value());
-        QCOMPARE(unixFromNtTime(116444736000000000ULL), 0);
-        QCOMPARE(unixFromNtTime(116444735990000000ULL), -1);
+        QCOMPARE(unixFromNtTime(116444736000000000ULL), std::optional<std::int64_t>(0));
+        QCOMPARE(unixFromNtTime(116444735990000000ULL), std::optional<std::int64_t>(-1));
         QCOMPARE(ntTimeFromUnix(1704164645), 133486382450000000ULL);
+    }
+
+    // Create-time fields as a blob may hold them (written by any program), each with its
+    // 100 ns value; what a flag-only save writes back must hold the same field.
+    void createTimesSurviveAFlagChange_data() {
+        QTest::addColumn<quint64>("field");
+        QTest::addColumn<std::optional<std::int64_t>>("created");
+        using T = std::optional<std::int64_t>;
+        QTest::newRow("top bit set") << quint64(0x8000000000000000) << T{};
+        QTest::newRow("far past Windows' range") << quint64(0x819db1dc81329c00) << T{};
+        QTest::newRow("largest") << quint64(0xffffffffffffffff) << T{};
+        QTest::newRow("last Windows time") << quint64(0x7fffffffffffffff) << T{910692730085};
+        QTest::newRow("first 100 ns after 1601") << quint64(1) << T{-11644473600};
+        QTest::newRow("within the first second") << quint64(9999999) << T{-11644473600};
+        QTest::newRow("fraction of a second") << quint64(133486382451234567) << T{1704164645};
+        QTest::newRow("marked valid, zero") << quint64(0) << T{};
+    }
+    void createTimesSurviveAFlagChange() {
+        QFETCH(quint64, field);
+        QFETCH(std::optional<std::int64_t>, created);
+        DosAttrib original;
+        original.attributes = attr::Archive;
+        original.created = 1704164645;
+        std::string blob = encodeDosAttrib(original);
+        const std::size_t at = blob.size() - 16;
+        for (std::size_t i = 0; i < 8; ++i)
+            blob[at + i] = static_cast<char>((field >> (8 * i)) & 0xff);
+
+        std::optional<DosAttrib> read = decodeDosAttrib(blob);
+        QVERIFY(read.has_value());
+        QCOMPARE(read->created, created);
+        read->attributes |= attr::Hidden;
+        const std::string written = encodeDosAttrib(*read);
+        QCOMPARE(QByteArray::fromStdString(written.substr(12, 4)).toHex(), "11000000");
+        QCOMPARE(QByteArray::fromStdString(written.substr(at, 8)).toHex(),
+                 QByteArray::fromStdString(blob.substr(at, 8)).toHex());
+        QCOMPARE(decodeDosAttrib(written)->attributes, attr::Archive | attr::Hidden);
+    }
+
+    // A time set by the user is written as its whole second; the first second after 1601
+    // stays a time rather than the zero that means none.
+    void setCreateTimesEncode_data() {
+        QTest::addColumn<std::int64_t>("created");
+        QTest::addColumn<quint64>("field");
+        QTest::newRow("1601") << std::int64_t(-11644473600) << quint64(1);
+        QTest::newRow("1601, one second on") << std::int64_t(-11644473599) << quint64(10000000);
+        QTest::newRow("1970") << std::int64_t(0) << quint64(116444736000000000);
+        QTest::newRow("2024") << std::int64_t(1704164645) << quint64(133486382450000000);
+    }
+    void setCreateTimesEncode() {
+        QFETCH(std::int64_t, created);
+        QFETCH(quint64, field);
+        QCOMPARE(quint64(ntTimeFromUnix(created)), field);
+        DosAttrib info;
+        info.created = created;
+        const std::optional<DosAttrib> back = decodeDosAttrib(encodeDosAttrib(info));
+        QVERIFY(back.has_value());
+        QCOMPARE(back->created, std::optional<std::int64_t>(created));
+        // A time changed since the blob was read replaces the field read.
+        info.storedCreateTime = 133486382451234567;
+        QCOMPARE(decodeDosAttrib(encodeDosAttrib(info))->created, std::optional(created));
+    }
+
+    // The same through a save of the flags only, on the disk.
+    void flagOnlySaveKeepsAnUnreadableCreateTime() {
+        const QByteArray path = test::makeFile(dir(), "far-create");
+        if (!userXattrsWork(path))
+            QSKIP("this file system does not store user extended attributes");
+        DosAttrib original;
+        original.attributes = attr::Archive;
+        original.created = 1704164645;
+        std::string blob = encodeDosAttrib(original);
+        blob.replace(blob.size() - 16, 8, std::string("\x00\x9c\x32\x81\xdc\xb1\x9d\x81", 8));
+        QCOMPARE(::setxattr(path.constData(), "user.DOSATTRIB", blob.data(), blob.size(), 0), 0);
+        FileStatus status = nativeFileSystem().readStatus(path.toStdString());
+        QVERIFY(status.ok);
+        status.attributes |= attr::Hidden;
+        nativeFileSystem().writeStatus(path.toStdString(), status);
+        char after[128] = {};
+        const ssize_t size = ::getxattr(path.constData(), "user.DOSATTRIB", after, sizeof after);
+        QCOMPARE(size, ssize_t(blob.size()));
+        QCOMPARE(QByteArray(after + size - 16, 8).toHex(),
+                 QByteArray::fromStdString(blob.substr(blob.size() - 16, 8)).toHex());
+        QCOMPARE(nativeFileSystem().readStatus(path.toStdString()).attributes & attr::Hidden,
+                 attr::Hidden);
     }
 
     void readsTimesAndModeBits() {

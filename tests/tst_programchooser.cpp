@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 using namespace kelvoro;
 using namespace kelvoro::platform;
@@ -224,6 +225,59 @@ private Q_SLOTS:
         QFETCH(std::optional<Argv>, argv);
         const QByteArray path = "/data/a b/\x93\xfa \"$(x)`.txt";
         QCOMPARE(shown(expandExec(exec, path)), shown(argv));
+    }
+
+    // A terminal that joins what follows -e into one shell line gets each argument quoted,
+    // so the line splits back into exactly these bytes; one that takes them one by one gets
+    // them as they are.
+    void terminalCommands_data() {
+        QTest::addColumn<QByteArray>("terminal");
+        QTest::addColumn<QByteArray>("expectedHead"); // what comes after the terminal
+        QTest::addColumn<bool>("joined");
+        QTest::newRow("xterm") << "xterm"_ba
+                               << "-e"_ba << false;
+        QTest::newRow("konsole") << "konsole"_ba
+                                 << "-e"_ba << false;
+        QTest::newRow("gnome-terminal") << "gnome-terminal"_ba
+                                        << "--"_ba << false;
+        QTest::newRow("gnome-terminal.wrapper") << "gnome-terminal.wrapper"_ba
+                                                << "-e"_ba << true;
+        QTest::newRow("xfce4-terminal") << "xfce4-terminal.wrapper"_ba
+                                        << "-e"_ba << true;
+        QTest::newRow("lxterminal") << "lxterminal"_ba
+                                    << "-e"_ba << true;
+        QTest::newRow("unknown") << "some-new-terminal"_ba
+                                 << "-e"_ba << true;
+    }
+    void terminalCommands() {
+        QFETCH(QByteArray, terminal);
+        QFETCH(QByteArray, expectedHead);
+        QFETCH(bool, joined);
+        const Argv argv = {"vim", "-R", "/d/it's a \"$(rm -rf ~)\"; `x` \x93\xfa*.txt", "", "a\nb"};
+        const Argv command = terminalCommand("/usr/bin/x-terminal-emulator", s(terminal), argv);
+        QCOMPARE(command.size(), argv.size() + 2);
+        QCOMPARE(command[0], std::string("/usr/bin/x-terminal-emulator"));
+        QCOMPARE(command[1], s(expectedHead));
+        const Argv rest(command.begin() + 2, command.end());
+        if (!joined) {
+            QCOMPARE(shown(rest), shown(argv));
+            return;
+        }
+        // A shell reads the joined line back as the same words.
+        QByteArray line = "printf '%s\\0'";
+        for (const std::string& word : rest)
+            line += ' ' + QByteArray::fromStdString(word);
+        QByteArray out;
+        std::FILE* shell = ::popen(line.constData(), "r");
+        QVERIFY(shell != nullptr);
+        char buffer[512];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, shell)) > 0;)
+            out.append(buffer, qsizetype(n));
+        QCOMPARE(::pclose(shell), 0);
+        QByteArrayList words = out.split('\0');
+        words.removeLast();
+        QCOMPARE(words, shown(argv));
+        QCOMPARE(rest[0], std::string("vim")); // a plain word stays as it is
     }
 
     void mimeTypesComeFromNameAndContent() {

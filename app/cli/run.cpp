@@ -51,6 +51,11 @@ QString helpText() {
         "2 使い方の誤り\n");
 }
 
+QByteArray shownPath(const QByteArray& path) {
+    const QByteArray absolute = FileListModel::absolutePath(path);
+    return absolute.isEmpty() ? path : absolute;
+}
+
 // The paths of the request with "-" replaced by those read from standard input, each file
 // once (the same file named twice would be shifted twice).
 QList<QByteArray> gatherPaths(const Request& request, const Console& console) {
@@ -58,7 +63,9 @@ QList<QByteArray> gatherPaths(const Request& request, const Console& console) {
     QSet<QByteArray> seen;
     bool inputRead = false;
     auto add = [&](const QByteArray& path) {
-        const QByteArray absolute = FileListModel::absolutePath(path);
+        // A relative path is kept as given when the current directory cannot be told: the
+        // system calls still find it.
+        const QByteArray absolute = shownPath(path);
         if (!seen.contains(absolute)) {
             seen.insert(absolute);
             paths.append(path);
@@ -96,6 +103,11 @@ public:
 
 private:
     bool canHandle(const QByteArray& path) const {
+        // A line of standard input may hold a NUL byte, which would cut the path short.
+        if (!isUsablePath(path.toStdString())) {
+            m_console.error(Text::tr("NUL 文字を含むパスは使えません。"));
+            return false;
+        }
         if (!m_fs.isDirectory(path.toStdString()))
             return true;
         m_console.fileError(Text::tr("%1 はフォルダです。"), path);
@@ -117,7 +129,7 @@ private:
         const std::optional<platform::FileStatus> status = read(path);
         if (!status)
             return;
-        const QByteArray absolute = FileListModel::absolutePath(path);
+        const QByteArray absolute = shownPath(path);
         if (!m_request.json) {
             m_console.print(rowLine(absolute, *status));
             return;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMimeDatabase>
 #include <QSet>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <set>
 
 namespace kelvoro::platform {
 
@@ -350,6 +352,43 @@ QStringList mimeTypesOf(const QByteArray& path) {
     return types;
 }
 
+std::string shellQuoted(const std::string& argument) {
+    constexpr std::string_view plain = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                       "0123456789@%+=:,./-_";
+    if (!argument.empty() && argument.find_first_not_of(plain) == std::string::npos)
+        return argument;
+    std::string quoted = "'";
+    for (const char c : argument) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+std::vector<std::string> terminalCommand(const std::string& terminalPath,
+                                         const std::string& terminalName,
+                                         const std::vector<std::string>& argv) {
+    // Their -e takes the program and its arguments one by one, as xterm's does.
+    static const std::set<std::string_view> separate = {
+        "xterm",        "uxterm", "lxterm",    "koi8rxterm", "konsole", "urxvt", "rxvt",
+        "rxvt-unicode", "kitty",  "alacritty", "foot",       "st",      "mlterm"};
+    std::vector<std::string> command{terminalPath};
+    if (separate.contains(terminalName)) {
+        command.push_back("-e");
+        command.insert(command.end(), argv.begin(), argv.end());
+    } else if (terminalName == "gnome-terminal") {
+        command.push_back("--");
+        command.insert(command.end(), argv.begin(), argv.end());
+    } else {
+        command.push_back("-e");
+        for (const std::string& argument : argv)
+            command.push_back(shellQuoted(argument));
+    }
+    return command;
+}
+
 bool launchWithFile(const DesktopEntry& entry, const QByteArray& path) {
     std::optional<std::vector<std::string>> argv = expandExec(entry.exec, path);
     if (!argv)
@@ -358,7 +397,11 @@ bool launchWithFile(const DesktopEntry& entry, const QByteArray& path) {
         const std::string terminal = findProgram("x-terminal-emulator");
         if (terminal.empty())
             return false;
-        argv->insert(argv->begin(), {terminal, "-e"});
+        // The alternatives system links the name to the terminal actually installed.
+        const QString real =
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(terminal))).canonicalFilePath();
+        argv = terminalCommand(terminal,
+                               QFile::encodeName(QFileInfo(real).fileName()).toStdString(), *argv);
     }
     return spawnDetached(*argv, QFile::encodeName(entry.workingDirectory).toStdString());
 }

@@ -39,6 +39,18 @@ std::optional<DesktopEntry> parseDesktopEntry(const QByteArray& content,
 // the path as its last argument. Empty when Exec is malformed or uses an unknown field code.
 std::optional<std::vector<std::string>> expandExec(const QString& exec, const QByteArray& path);
 
+// The command line that runs argv in the terminal at terminalPath, whose real program (after
+// the alternatives' links) is named terminalName. Terminals known to pass what follows -e on
+// as separate arguments get them as they are; gnome-terminal gets them after "--"; any other
+// may join them into one line for a shell, so each argument that a shell would read is quoted
+// for it.
+std::vector<std::string> terminalCommand(const std::string& terminalPath,
+                                         const std::string& terminalName,
+                                         const std::vector<std::string>& argv);
+
+// The argument as one word of a POSIX shell command line.
+std::string shellQuoted(const std::string& argument);
+
 // The file URL of a native path, percent-encoded byte for byte.
 QByteArray fileUrl(const QByteArray& path);
 

@@ -166,9 +166,11 @@ private:
         // Writing a user attribute needs write permission.
         if ((m_mode & S_IWUSR) == 0)
             changeMode(m_mode | S_IWUSR);
-        const DosAttrib blob{m_want, m_created       ? m_created
-                                     : m_current.dos ? m_current.dos->created
-                                                     : std::nullopt};
+        // From the blob read, so a create time the user left is written back as it was.
+        DosAttrib blob = m_current.dos.value_or(DosAttrib{});
+        blob.attributes = m_want;
+        if (m_created)
+            blob.created = m_created;
         check(m_sys.setXattr(m_path, xattr::DosAttrib, encodeDosAttrib(blob)));
         m_writtenBlob = blob;
         if (m_mode != finalMode)
