@@ -2,6 +2,7 @@
 #include "properties/savechanges.h"
 #include "rename/newname.h"
 #include "rename/renamerows.h"
+#include "support/forwardingfs.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -39,31 +40,15 @@ RenameOptions makeOptions(unsigned mode, const QByteArray& extension, const QByt
 }
 
 // The real file system, with every move it was asked for on record.
-class RecordingFileSystem : public platform::FileSystem {
+class RecordingFileSystem : public test::ForwardingFileSystem {
 public:
-    platform::FileStatus readStatus(const std::string& path) const override {
-        return real().readStatus(path);
-    }
-    void writeStatus(const std::string& path, const platform::FileStatus& desired) override {
-        real().writeStatus(path, desired);
-    }
     bool moveNoReplace(const std::string& from, const std::string& to,
                        const std::optional<platform::FileIdentity>& listed) override {
         moves << QByteArray::fromStdString(from) + " -> " + QByteArray::fromStdString(to);
         return real().moveNoReplace(from, to, listed);
     }
-    bool isReadableRegularFile(const std::string& path) const override {
-        return real().isReadableRegularFile(path);
-    }
-    int openForReadingError(const std::string& path) const override {
-        return real().openForReadingError(path);
-    }
-    bool isDirectory(const std::string& path) const override { return real().isDirectory(path); }
 
     QByteArrayList moves;
-
-private:
-    static platform::FileSystem& real() { return platform::nativeFileSystem(); }
 };
 
 } // namespace

@@ -194,7 +194,7 @@ private Q_SLOTS:
     }
 
     // Keyboard users and assistive technology toggle without a click: the edits follow all the
-    // same (Space on a focused box, the accessible toggle action, a radio chosen by arrow key).
+    // same (Space on a focused box, the accessible toggle action, a radio checked without a click).
     void togglesWithoutAMouse() {
         test::FakePrompt prompt;
         CReName d(prompt);

@@ -2,6 +2,7 @@
 #include "rename/renameplan.h"
 #include "rename/renamerows.h"
 #include "statushelpers.h"
+#include "support/forwardingfs.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -30,14 +31,8 @@ RenameOptions numberedInstead(int digits = 1, qint64 start = 1, const QByteArray
 }
 
 // The native file system, with a hook that runs before each move.
-class HookedFileSystem : public platform::FileSystem {
+class HookedFileSystem : public test::ForwardingFileSystem {
 public:
-    platform::FileStatus readStatus(const std::string& path) const override {
-        return real().readStatus(path);
-    }
-    void writeStatus(const std::string& path, const platform::FileStatus& desired) override {
-        real().writeStatus(path, desired);
-    }
     bool moveNoReplace(const std::string& from, const std::string& to,
                        const std::optional<platform::FileIdentity>& listed) override {
         ++moves;
@@ -45,19 +40,9 @@ public:
             beforeMove(moves, to);
         return real().moveNoReplace(from, to, listed);
     }
-    bool isReadableRegularFile(const std::string& path) const override {
-        return real().isReadableRegularFile(path);
-    }
-    int openForReadingError(const std::string& path) const override {
-        return real().openForReadingError(path);
-    }
-    bool isDirectory(const std::string& path) const override { return real().isDirectory(path); }
 
     int moves = 0;
     std::function<void(int move, const std::string& to)> beforeMove;
-
-private:
-    static platform::FileSystem& real() { return platform::nativeFileSystem(); }
 };
 
 } // namespace

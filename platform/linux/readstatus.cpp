@@ -243,10 +243,10 @@ std::vector<FileStatus> LinuxFileSystem::readStatuses(const std::vector<std::str
 }
 
 std::size_t LinuxFileSystem::parallelCalls(const std::string& path) const {
-    // statfs f_type of file systems whose every call is a network round trip: FUSE, NFS,
-    // SMB 1 and 2/3, CIFS, 9P, Ceph.
-    constexpr std::uint64_t kRemote[] = {0x65735546, 0x6969,     0x517B,    0xFE534D42,
-                                         0xFF534D42, 0x01021997, 0x00C36400};
+    // File systems whose every call is a network round trip.
+    constexpr std::uint64_t kRemote[] = {
+        linuxos::magic::Fuse, linuxos::magic::Nfs,  linuxos::magic::Smb1, linuxos::magic::Smb2,
+        linuxos::magic::Cifs, linuxos::magic::V9fs, linuxos::magic::Ceph};
     // Enough calls in flight to hide a round trip of about a millisecond behind each other.
     constexpr std::size_t kRemoteCalls = 32;
     // Local lookups are bound by the cores.

@@ -28,6 +28,10 @@ inline constexpr std::uint64_t Ntfs3 = 0x7366746e;
 inline constexpr std::uint64_t Fuse = 0x65735546;
 inline constexpr std::uint64_t Cifs = 0xFF534D42;
 inline constexpr std::uint64_t Smb2 = 0xFE534D42;
+inline constexpr std::uint64_t Smb1 = 0x517B;
+inline constexpr std::uint64_t Nfs = 0x6969;
+inline constexpr std::uint64_t V9fs = 0x01021997;
+inline constexpr std::uint64_t Ceph = 0x00C36400;
 } // namespace magic
 
 namespace xattr {
