@@ -47,7 +47,7 @@ struct FileRow {
     std::optional<CalendarTime> modified;
     std::optional<CalendarTime> accessed;
     std::uint32_t attributes = 0; // the attribute word; the row's flags are its managed bits
-    bool folder = false; // a folder listed as a row of its own
+    bool folder = false;          // a folder listed as a row of its own
     // The file the row's path named when it was read: saves and renames act on that file or
     // on nothing. Empty when the read failed.
     std::optional<platform::FileIdentity> identity;
