@@ -2,12 +2,16 @@
 
 #include "common/datefinder.h"
 #include "common/pathpieces.h"
+#include "platform/linux/uniquefd.h"
 
 #include <exiv2/exiv2.hpp>
 
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <mutex>
-#include <system_error>
 
 namespace kelvoro::platform {
 
@@ -71,18 +75,53 @@ std::optional<std::int64_t> movieDate(const Exiv2::XmpData& xmp) {
     return seconds - kQuickTimeEpoch;
 }
 
+// The file's bytes, mapped read-only. Reading them leaves the access time as it was where the
+// kernel lets us (our own files, or as root): the times are what the user is here to set.
+class MappedFile {
+public:
+    explicit MappedFile(const std::string& path) {
+        constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+        linuxos::UniqueFd fd(::open(path.c_str(), kFlags | O_NOATIME));
+        if (!fd.valid() && errno == EPERM)
+            fd.reset(::open(path.c_str(), kFlags));
+        struct stat st {};
+        // A FIFO or a device would block or read forever.
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0)
+            return;
+        void* data = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE,
+                            fd.get(), 0);
+        if (data == MAP_FAILED)
+            return;
+        m_data = static_cast<const Exiv2::byte*>(data);
+        m_size = static_cast<std::size_t>(st.st_size);
+    }
+    ~MappedFile() {
+        if (m_data)
+            ::munmap(const_cast<Exiv2::byte*>(m_data), m_size);
+    }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    const Exiv2::byte* data() const { return m_data; }
+    long size() const { return static_cast<long>(m_size); }
+
+private:
+    const Exiv2::byte* m_data = nullptr;
+    std::size_t m_size = 0;
+};
+
 } // namespace
 
 std::optional<std::int64_t> readPhotoDate(const std::string& path) {
     if (!isUsablePath(path))
         return std::nullopt;
-    std::error_code ec;
-    // Opening a FIFO or a device would block or read forever.
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec))
+    const MappedFile file(path);
+    if (!file.data())
         return std::nullopt;
     setUpExiv2();
     try {
-        const auto image = Exiv2::ImageFactory::open(path);
+        // exiv2 reads from the mapping without copying it.
+        const auto image = Exiv2::ImageFactory::open(file.data(), file.size());
         if (!image.get())
             return std::nullopt;
         image->readMetadata();
