@@ -186,10 +186,19 @@ std::optional<QByteArray> textStepName(QByteArrayView name, const RenameOptions&
     return std::nullopt;
 }
 
+// Worked out wide: a start and a step near the ends of their range must not wrap around.
 QByteArray numberText(const NumberingOptions& numbering, qsizetype position) {
-    const qint64 value = numbering.start + numbering.step * qint64(position);
-    const QByteArray digits = QByteArray::number(value < 0 ? -value : value)
-                                  .rightJustified(std::max(numbering.digits, 1), '0');
+    __extension__ using Wide = __int128;
+    __extension__ using UnsignedWide = unsigned __int128;
+    const Wide value = Wide(numbering.start) + Wide(numbering.step) * Wide(position);
+    UnsignedWide magnitude =
+        value < 0 ? UnsignedWide(0) - UnsignedWide(value) : UnsignedWide(value);
+    QByteArray digits;
+    do {
+        digits.prepend(char('0' + int(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    digits = digits.rightJustified(std::max(numbering.digits, 1), '0');
     return value < 0 ? '-' + digits : digits;
 }
 

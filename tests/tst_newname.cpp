@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 using namespace kelvoro;
 using namespace Qt::Literals::StringLiterals;
 
@@ -84,6 +86,12 @@ private Q_SLOTS:
         row("number before the name", "a.jpg", Options().number(P::BeforeName, 4, " "), 2,
             "0003 a.jpg");
         row("start and step", "a.jpg", Options().number(P::AfterName, 1, "", 10, 5), 3, "a25.jpg");
+        row("numbers past the ends of their range do not wrap", "a.jpg",
+            Options().number(P::AfterName, 1, "_", std::numeric_limits<qint64>::max(), 1), 1,
+            "a_9223372036854775808.jpg");
+        row("lowest start", "a.jpg",
+            Options().number(P::AfterName, 1, "_", std::numeric_limits<qint64>::min(), -1), 0,
+            "a_-9223372036854775808.jpg");
         row("number instead of the name", "IMG_0042.JPG",
             Options().number(P::InsteadOfName, 3, "_", 1, 1, "trip"), 41, "trip_042.JPG");
         row("number instead, no base", "IMG.jpg", Options().number(P::InsteadOfName, 2, "_"), 0,

@@ -1,5 +1,5 @@
-// The command line, raw and as arguments: entries are pieces of the input and never hold a
-// NUL byte, which would cut a path short.
+// The command line as arguments: entries are pieces of the input and never hold a NUL byte,
+// which would cut a path short.
 #include "filelist/commandline.h"
 
 #include <cstdint>
@@ -19,7 +19,6 @@ void check(const QList<CommandLineEntry>& entries, const QByteArray& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    check(splitRawCommandLine(input), input);
     check(entriesFromArguments(input.split('\n')), input);
     return 0;
 }

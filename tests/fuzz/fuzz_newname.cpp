@@ -1,5 +1,5 @@
-// The rename rule: any options and name give either nothing, the name unchanged, or a name
-// a move can use.
+// The rename rule: any options, position and name give either nothing, the name unchanged, or
+// a name a move can use; every step is handed a name and none is handed twice the same way.
 #include "rename/newname.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -28,13 +28,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.replacement = bytes(in);
     options.front = bytes(in);
     options.end = bytes(in);
+    options.regularExpression = in.ConsumeBool();
+    options.ignoreCase = in.ConsumeBool();
+    options.numbering.enabled = in.ConsumeBool();
+    options.numbering.start = in.ConsumeIntegral<qint64>();
+    options.numbering.step = in.ConsumeIntegral<qint64>();
+    options.numbering.digits = in.ConsumeIntegralInRange(1, 19);
+    options.numbering.position = static_cast<NumberPosition>(in.ConsumeIntegralInRange(0, 2));
+    options.numbering.separator = bytes(in);
+    options.numbering.base = bytes(in);
+    options.letterCase = static_cast<LetterCase>(in.ConsumeIntegralInRange(0, 3));
+    const qsizetype position = in.ConsumeIntegral<std::uint16_t>();
     const std::string rest = in.ConsumeRemainingBytesAsString();
     const QByteArray name(rest.data(), static_cast<qsizetype>(rest.size()));
-    const std::optional<QByteArray> result = computeNewName(name, options);
+    const std::optional<QByteArray> result = computeNewName(name, options, position);
     if (result && *result != name && !isUsableName(*result))
         std::abort();
-    (void)extensionStepName(name, options);
-    (void)nameStepName(name, options);
+    // Every step a real rename would move through, each refused: the name stays as it was.
+    const std::optional<QByteArray> refused = runRenameSteps(
+        name, options, position, [](RenameStep, const QByteArray&) { return false; });
+    if (refused && *refused != name)
+        std::abort();
     (void)isAllowedInName(name);
     return 0;
 }
