@@ -35,6 +35,12 @@ offers() {
     fi
 }
 offers "set show" -- kelvoro-cli s
+offers "rename" -- kelvoro-cli r
+offers "--number --number-position" -- kelvoro-cli rename --num
+offers "--recursive --regex --replace" -- kelvoro-cli rename --re
+offers "after before instead" -- kelvoro-cli rename --number-position ""
+offers "lower lower-ext" -- kelvoro-cli rename --case l
+offers "" -- kelvoro-cli rename --front ""
 offers "--json" -- kelvoro-cli show --j
 offers "--null" -- kelvoro-cli show --n
 offers "--dry-run" -- kelvoro-cli set --dr

@@ -57,6 +57,13 @@ class TestCli : public QObject {
     QByteArray m_base;
 
     QByteArray file(const QByteArray& name) { return makeFile(m_base, name); }
+    QByteArray freshFolder(const QByteArray& name) {
+        const QByteArray folder = m_base + '/' + name;
+        std::filesystem::remove_all(toStd(folder));
+        if (!QDir().mkpath(QFile::decodeName(folder)))
+            qWarning("cannot make %s", folder.constData());
+        return folder;
+    }
 
 private Q_SLOTS:
     // QTemporaryDir cannot remove names that are not valid UTF-8.
@@ -300,6 +307,212 @@ private Q_SLOTS:
         // Only what would change; the creation time and hidden flag already are as asked.
         QCOMPARE(r.out, path + ": modified 2024/01/02 12:04:05 -> 2024/01/02 11:04:05\n" + path +
                             ": readonly off -> on\n" + path + ": archive on -> off\n");
+    }
+
+    void renamesWithEachOption_data() {
+        QTest::addColumn<QByteArrayList>("options");
+        QTest::addColumn<QByteArrayList>("names"); // given in this order
+        QTest::addColumn<QByteArrayList>("expected");
+
+        const QByteArray sjisTitle = kShiftJisName.chopped(4);
+        QTest::newRow("extension of a Shift_JIS name")
+            << QByteArrayList{"--ext", "md"} << QByteArrayList{kShiftJisName, "plain.jpg"}
+            << QByteArrayList{"plain.md", sjisTitle + ".md"}; // by byte
+        QTest::newRow("plain replace") << QByteArrayList{"--replace", "o", "0"}
+                                       << QByteArrayList{"foo.txt"} << QByteArrayList{"f00.txt"};
+        QTest::newRow("pattern, letter case ignored")
+            << QByteArrayList{"--regex", "--ignore-case", "--replace", "^img_(\\d+)", "photo-\\1"}
+            << QByteArrayList{"IMG_12.jpg"} << QByteArrayList{"photo-12.jpg"};
+        QTest::newRow("pattern on a Shift_JIS name")
+            << QByteArrayList{"--regex", "--replace", "\\.txt$", ".bak"}
+            << QByteArrayList{kShiftJisName} << QByteArrayList{sjisTitle + ".bak"};
+        QTest::newRow("front, with a new extension")
+            << QByteArrayList{"--front", "new-", "--ext", "png"} << QByteArrayList{"x.jpg"}
+            << QByteArrayList{"new-x.png"};
+        QTest::newRow("end goes before the extension")
+            << QByteArrayList{"--end", "-v2"} << QByteArrayList{"x.txt"}
+            << QByteArrayList{"x-v2.txt"};
+        QTest::newRow("numbers follow the order given")
+            << QByteArrayList{"--number", "9:1:2", "--separator", "_"}
+            << QByteArrayList{"b.txt", "a.txt"} << QByteArrayList{"a_10.txt", "b_09.txt"};
+        QTest::newRow("number before the name, counting down")
+            << QByteArrayList{"--number", "5:-2", "--number-position", "before", "--separator", " "}
+            << QByteArrayList{"a", "b"} << QByteArrayList{"3 b", "5 a"};
+        QTest::newRow("a new name with the number")
+            << QByteArrayList{"--number", "1", "--name", "photo", "--separator", "-"}
+            << QByteArrayList{"z.jpg", "y.jpg"} << QByteArrayList{"photo-1.jpg", "photo-2.jpg"};
+        QTest::newRow("lower case") << QByteArrayList{"--case", "lower"}
+                                    << QByteArrayList{"AbC.JPG"} << QByteArrayList{"abc.jpg"};
+        QTest::newRow("upper case") << QByteArrayList{"--case", "upper"}
+                                    << QByteArrayList{"AbC.jpg"} << QByteArrayList{"ABC.JPG"};
+        QTest::newRow("lower-case extension")
+            << QByteArrayList{"--case", "lower-ext"} << QByteArrayList{"AbC.JPG"}
+            << QByteArrayList{"AbC.jpg"};
+    }
+    void renamesWithEachOption() {
+        QFETCH(QByteArrayList, options);
+        QFETCH(QByteArrayList, names);
+        QFETCH(QByteArrayList, expected);
+        const QByteArray folder = freshFolder("rename-" + QByteArray(QTest::currentDataTag()));
+        QByteArrayList paths;
+        for (const QByteArray& name : names)
+            paths.append(makeFile(folder, name, name));
+
+        const CliResult r =
+            runCli(QByteArrayList{"rename"} + options + QByteArrayList{"--"} + paths);
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, QByteArray());
+        QCOMPARE(namesIn(folder), expected);
+    }
+
+    void renameDryRunChangesNothing() {
+        const QByteArray folder = freshFolder("rename-dry");
+        const QByteArray odd = makeFile(folder, kShiftJisName);
+        const QByteArray plain = makeFile(folder, "plain.txt");
+        const CliResult r = runCli({"rename", "-n", "--front", "x-", odd, plain});
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, odd + " -> " + folder + "/x-" + kShiftJisName + '\n' + plain + " -> " +
+                            folder + "/x-plain.txt\n");
+        QCOMPARE(namesIn(folder), (QByteArrayList{"plain.txt", kShiftJisName}));
+    }
+
+    // Each file takes the other's name: one of them goes through a temporary name.
+    void swapReplacesNothing() {
+        const QByteArray folder = freshFolder("rename-swap");
+        makeFile(folder, "ab", "first");
+        makeFile(folder, "ba", "second");
+        const CliResult r = runCli({"rename", "--regex", "--replace", "^(.)(.)$", "\\2\\1",
+                                    folder + "/ab", folder + "/ba"});
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.code, 0);
+        QCOMPARE(namesIn(folder), (QByteArrayList{"ab", "ba"}));
+        QCOMPARE(contentOf(folder + "/ab"), "second"_ba);
+        QCOMPARE(contentOf(folder + "/ba"), "first"_ba);
+    }
+
+    void takenNameIsKeptAndTold() {
+        const QByteArray folder = freshFolder("rename-taken");
+        const QByteArray blocked = makeFile(folder, "t1.txt", "mine");
+        const QByteArray free = makeFile(folder, "t2.txt");
+        makeFile(folder, "t1-new.txt", "keep");
+        for (const QByteArray& dry : {"--dry-run"_ba, "--end"_ba}) {
+            QByteArrayList arguments{"rename", "--end", "-new", blocked, free};
+            if (dry == "--dry-run")
+                arguments.insert(1, dry);
+            const CliResult r = runCli(arguments);
+            QCOMPARE(r.code, 1);
+            QCOMPARE(r.err, "kelvoro-cli: " + blocked + ": 既に存在します\n");
+        }
+        QCOMPARE(contentOf(folder + "/t1-new.txt"), "keep"_ba);
+        QCOMPARE(contentOf(blocked), "mine"_ba);
+        QCOMPARE(namesIn(folder), (QByteArrayList{"t1-new.txt", "t1.txt", "t2-new.txt"}));
+    }
+
+    void renameFromFindPrint0() {
+        const QByteArray tree = freshFolder("rename-find");
+        QVERIFY(QDir().mkpath(QFile::decodeName(tree + "/sub")));
+        for (const QByteArray& name :
+             {"a.jpg"_ba, "line\nbreak.jpg"_ba, "-dash.jpg"_ba, "sub/" + kShiftJisName})
+            makeFile(tree, name);
+        const CliResult r = runShell("find " + shellBytes(tree) +
+                                     " -type f -print0 | \"$CLI\" rename -0 --front z-");
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.code, 0);
+        QCOMPARE(namesIn(tree), (QByteArrayList{"z--dash.jpg", "z-a.jpg", "z-line\nbreak.jpg"}));
+        QCOMPARE(namesIn(tree + "/sub"), QByteArrayList{"z-" + kShiftJisName});
+    }
+
+    // -r numbers in the walk's order: a folder's files by name, then its subfolders.
+    void recursiveWalksNestedFolders() {
+        const QByteArray tree = freshFolder("walk");
+        QVERIFY(QDir().mkpath(QFile::decodeName(tree + "/s/t")));
+        const QByteArrayList files = {"b.txt", ".dot", "s/a.txt", "s/t/" + kShiftJisName};
+        for (const QByteArray& name : files)
+            makeFile(tree, name);
+        const CliResult set = runCli({"set", "-r", "--hidden", "on", tree});
+        QCOMPARE(set.err, QByteArray());
+        QCOMPARE(set.code, 0);
+        for (const QByteArray& name : files)
+            QCOMPARE(statusOf(tree + '/' + name).attributes & attr::Hidden, attr::Hidden);
+        const CliResult show = runCli({"show", "--recursive", tree + '/'});
+        QCOMPARE(show.code, 0);
+        QCOMPARE(show.out.count('\n'), files.size());
+        QVERIFY(show.out.contains(tree + "/s/t\t" + kShiftJisName + '\t'));
+        // Without -r a folder is still refused.
+        QCOMPARE(runCli({"show", tree}).code, 1);
+
+        const CliResult rename = runCli({"rename", "-r", "--number", "1", "--name", "n", tree});
+        QCOMPARE(rename.err, QByteArray());
+        QCOMPARE(namesIn(tree), (QByteArrayList{"n1.dot", "n2.txt"}));
+        QCOMPARE(namesIn(tree + "/s"), QByteArrayList{"n3.txt"});
+        QCOMPARE(namesIn(tree + "/s/t"), QByteArrayList{"n4.txt"});
+    }
+
+    // A folder the walk cannot read is named; the files of the others are still done.
+    void unreadableFolderIsNamed() {
+        const QByteArray tree = freshFolder("walk-locked");
+        QVERIFY(QDir().mkpath(QFile::decodeName(tree + "/locked")));
+        const QByteArray open = makeFile(tree, "open.txt");
+        makeFile(tree, "locked/inside.txt");
+        // Root reads any folder: the tool runs as nobody, who owns the tree.
+        const QByteArray script = "chmod 755 " + shellBytes(m_base) + " && chown -R 65534:65534 " +
+                                  shellBytes(tree) + " && chmod 000 " +
+                                  shellBytes(tree + "/locked") +
+                                  " && exec setpriv --reuid=65534 --regid=65534 --clear-groups "
+                                  "\"$CLI\" set -r --archive on " +
+                                  shellBytes(tree);
+        const CliResult r = runShell(script);
+        runShell("chmod 755 " + shellBytes(tree + "/locked"));
+        if (r.code == 127 || r.err.contains("setpriv"))
+            QSKIP("cannot run the tool as another user here");
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, "kelvoro-cli: " + tree + "/locked へのアクセスは拒否されました。\n");
+        QCOMPARE(statusOf(open).attributes & attr::Archive, attr::Archive);
+    }
+
+    void renameExitStatuses_data() {
+        QTest::addColumn<QByteArrayList>("arguments"); // "@" stands for the file
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("named"); // in the error text
+        QTest::newRow("done") << QByteArrayList{"rename", "--end", "_", "@"} << 0 << QByteArray();
+        QTest::newRow("one missing, the other still done")
+            << QByteArrayList{"rename", "--end", "_", "missing.txt", "@"} << 1
+            << QByteArray("missing.txt");
+        QTest::newRow("usage: bad pattern")
+            << QByteArrayList{"rename", "--regex", "--replace", "(x", "y", "@"} << 2
+            << QByteArray("(x");
+        QTest::newRow("usage: separator in a text")
+            << QByteArrayList{"rename", "--front", "a/b", "@"} << 2 << QByteArray("--front");
+        QTest::newRow("usage: replace and front together")
+            << QByteArrayList{"rename", "--replace", "a", "b", "--front", "c", "@"} << 2
+            << QByteArray("--front");
+        QTest::newRow("usage: bad number")
+            << QByteArrayList{"rename", "--number", "1:2:0", "@"} << 2 << QByteArray("1:2:0");
+        QTest::newRow("usage: nothing to change")
+            << QByteArrayList{"rename", "@"} << 2 << QByteArray();
+        QTest::newRow("usage: replace missing its second value")
+            << QByteArrayList{"rename", "@", "--replace", "a"} << 2 << QByteArray("--replace");
+    }
+    void renameExitStatuses() {
+        QFETCH(QByteArrayList, arguments);
+        QFETCH(int, code);
+        QFETCH(QByteArray, named);
+        const QByteArray folder = freshFolder("rename-exit-" + QByteArray(QTest::currentDataTag()));
+        QDir::setCurrent(QFile::decodeName(folder));
+        std::replace(arguments.begin(), arguments.end(), "@"_ba, makeFile(folder, "e.txt"));
+
+        const CliResult r = runCli(arguments);
+        QCOMPARE(r.code, code);
+        QCOMPARE(namesIn(folder), QByteArrayList{code == 2 ? "e.txt"_ba : "e_.txt"_ba});
+        if (code == 0) {
+            QCOMPARE(r.err, QByteArray());
+        } else {
+            QVERIFY(r.err.startsWith("kelvoro-cli: "));
+            QVERIFY2(r.err.contains(named), r.err.constData());
+        }
+        QDir::setCurrent(m_dir.path());
     }
 
     void worksWithoutADisplay() {

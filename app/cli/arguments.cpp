@@ -1,5 +1,7 @@
 #include "app/cli/arguments.h"
 
+#include "app/cli/renamearguments.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -26,33 +28,58 @@ enum class Option {
     Hidden,
     Archive,
     Index,
+    Recursive,
+    Extension,
+    Replace,
+    Regex,
+    IgnoreCase,
+    Front,
+    End,
+    Number,
+    NumberPosition,
+    Separator,
+    Name,
+    Case,
 };
 
 constexpr unsigned bit(Command c) {
     return 1u << static_cast<unsigned>(c);
 }
-constexpr unsigned kAnyCommand = bit(Command::Show) | bit(Command::Set);
+constexpr unsigned kAnyCommand = bit(Command::Show) | bit(Command::Set) | bit(Command::Rename);
+constexpr unsigned kRename = bit(Command::Rename);
 
 struct OptionInfo {
     std::string_view longName;
     char shortName; // '\0' when there is none
-    bool takesValue;
+    int values;     // how many arguments follow the option
     unsigned commands;
     Option id;
 };
 
-constexpr std::array<OptionInfo, 11> kOptions{{
-    {"help", 'h', false, kAnyCommand, Option::Help},
-    {"json", '\0', false, bit(Command::Show), Option::Json},
-    {"dry-run", 'n', false, bit(Command::Set), Option::DryRun},
-    {"null", '0', false, kAnyCommand, Option::Null},
-    {"created", '\0', true, bit(Command::Set), Option::Created},
-    {"modified", '\0', true, bit(Command::Set), Option::Modified},
-    {"accessed", '\0', true, bit(Command::Set), Option::Accessed},
-    {"readonly", '\0', true, bit(Command::Set), Option::ReadOnly},
-    {"hidden", '\0', true, bit(Command::Set), Option::Hidden},
-    {"archive", '\0', true, bit(Command::Set), Option::Archive},
-    {"index", '\0', true, bit(Command::Set), Option::Index},
+constexpr std::array<OptionInfo, 23> kOptions{{
+    {"help", 'h', 0, kAnyCommand, Option::Help},
+    {"json", '\0', 0, bit(Command::Show), Option::Json},
+    {"dry-run", 'n', 0, bit(Command::Set) | kRename, Option::DryRun},
+    {"null", '0', 0, kAnyCommand, Option::Null},
+    {"recursive", 'r', 0, kAnyCommand, Option::Recursive},
+    {"created", '\0', 1, bit(Command::Set), Option::Created},
+    {"modified", '\0', 1, bit(Command::Set), Option::Modified},
+    {"accessed", '\0', 1, bit(Command::Set), Option::Accessed},
+    {"readonly", '\0', 1, bit(Command::Set), Option::ReadOnly},
+    {"hidden", '\0', 1, bit(Command::Set), Option::Hidden},
+    {"archive", '\0', 1, bit(Command::Set), Option::Archive},
+    {"index", '\0', 1, bit(Command::Set), Option::Index},
+    {"ext", '\0', 1, kRename, Option::Extension},
+    {"replace", '\0', 2, kRename, Option::Replace},
+    {"regex", '\0', 0, kRename, Option::Regex},
+    {"ignore-case", '\0', 0, kRename, Option::IgnoreCase},
+    {"front", '\0', 1, kRename, Option::Front},
+    {"end", '\0', 1, kRename, Option::End},
+    {"number", '\0', 1, kRename, Option::Number},
+    {"number-position", '\0', 1, kRename, Option::NumberPosition},
+    {"separator", '\0', 1, kRename, Option::Separator},
+    {"name", '\0', 1, kRename, Option::Name},
+    {"case", '\0', 1, kRename, Option::Case},
 }};
 
 QString shown(const QByteArray& bytes) {
@@ -64,6 +91,8 @@ std::optional<Command> commandNamed(const QByteArray& word) {
         return Command::Show;
     if (word == "set")
         return Command::Set;
+    if (word == "rename")
+        return Command::Rename;
     if (word == "help" || word == "--help" || word == "-h")
         return Command::Help;
     if (word == "--version" || word == "-V")
@@ -76,7 +105,10 @@ public:
     explicit Parser(Request& request) : m_request(request) {}
 
     // Empty when the option and its value were taken.
-    QString apply(const OptionInfo& option, const QByteArray& value) {
+    QString apply(const OptionInfo& option, const QByteArray& value,
+                  const QByteArray& second = {}) {
+        if (option.id >= Option::Extension)
+            return m_rename.apply(renameOption(option.id), optionName(option), value, second);
         const std::string_view text(value.constData(), static_cast<std::size_t>(value.size()));
         switch (option.id) {
         case Option::Help:
@@ -106,8 +138,20 @@ public:
             return setFlag(m_request.flags.archive, option, value);
         case Option::Index:
             return setFlag(m_request.flags.index, option, value);
+        case Option::Recursive:
+            m_request.recursive = true;
+            return {};
+        default:
+            break;
         }
         return {};
+    }
+
+    // Why the rename's operations cannot run together; empty when they can.
+    QString finish() {
+        if (m_request.command != Command::Rename)
+            return {};
+        return m_rename.finish(m_request.rename);
     }
 
 private:
@@ -135,7 +179,13 @@ private:
             .arg(optionName(option), shown(value));
     }
 
+    static RenameOption renameOption(Option id) {
+        return static_cast<RenameOption>(static_cast<int>(id) -
+                                         static_cast<int>(Option::Extension));
+    }
+
     Request& m_request;
+    RenameChoice m_rename;
 };
 
 const OptionInfo* findLong(std::string_view name) {
@@ -158,6 +208,32 @@ QString notForCommand(const QString& option) {
     return Text::tr("%1 はこのコマンドでは使えません。").arg(option);
 }
 
+// Reads the long option at arguments[i] and its values, moving i past them.
+QString readLong(const QList<QByteArray>& arguments, qsizetype& i, unsigned commandBit,
+                 Parser& parser) {
+    const QByteArray& argument = arguments[i];
+    const qsizetype equals = argument.indexOf('=');
+    const QByteArray name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+    const OptionInfo* option =
+        findLong(std::string_view(name.constData(), std::size_t(name.size())));
+    if (!option)
+        return Text::tr("%1 というオプションはありません。").arg(shown(argument));
+    if ((option->commands & commandBit) == 0)
+        return notForCommand(shown("--" + name));
+    if (equals >= 0 && option->values == 0)
+        return Text::tr("--%1 は値を取りません。").arg(shown(name));
+    QByteArrayList values;
+    if (equals >= 0)
+        values.append(argument.mid(equals + 1));
+    while (values.size() < option->values) {
+        if (++i == arguments.size())
+            return Text::tr("--%1 には値が %2 つ必要です。").arg(shown(name)).arg(option->values);
+        values.append(arguments[i]);
+    }
+    values.resize(2);
+    return parser.apply(*option, values[0], values[1]);
+}
+
 // Reads the options and paths after the command word.
 QString readOptions(const QList<QByteArray>& arguments, Request& request) {
     Parser parser(request);
@@ -170,32 +246,14 @@ QString readOptions(const QList<QByteArray>& arguments, Request& request) {
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument.startsWith("--")) {
-            const qsizetype equals = argument.indexOf('=');
-            const QByteArray name = argument.mid(2, equals < 0 ? -1 : equals - 2);
-            const OptionInfo* option =
-                findLong(std::string_view(name.constData(), std::size_t(name.size())));
-            if (!option)
-                return Text::tr("%1 というオプションはありません。").arg(shown(argument));
-            if ((option->commands & commandBit) == 0)
-                return notForCommand(shown("--" + name));
-            QByteArray value;
-            if (equals >= 0) {
-                if (!option->takesValue)
-                    return Text::tr("--%1 は値を取りません。").arg(shown(name));
-                value = argument.mid(equals + 1);
-            } else if (option->takesValue) {
-                if (++i == arguments.size())
-                    return Text::tr("--%1 には値が必要です。").arg(shown(name));
-                value = arguments[i];
-            }
-            if (const QString error = parser.apply(*option, value); !error.isEmpty())
+            if (const QString error = readLong(arguments, i, commandBit, parser); !error.isEmpty())
                 return error;
         } else {
             // A cluster of one-letter switches, such as -0n.
             for (qsizetype k = 1; k < argument.size(); ++k) {
                 const OptionInfo* option = findShort(argument[k]);
                 const QString name = QStringLiteral("-") + QLatin1Char(argument[k]);
-                if (!option || option->takesValue)
+                if (!option || option->values > 0)
                     return Text::tr("%1 というオプションはありません。").arg(name);
                 if ((option->commands & commandBit) == 0)
                     return notForCommand(name);
@@ -203,7 +261,7 @@ QString readOptions(const QList<QByteArray>& arguments, Request& request) {
             }
         }
     }
-    return {};
+    return parser.finish();
 }
 
 QString checkComplete(Request& request) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/cli/timevalue.h"
+#include "rename/newname.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,7 +12,7 @@
 
 namespace kelvoro::cli {
 
-enum class Command { Help, Version, Show, Set };
+enum class Command { Help, Version, Show, Set, Rename };
 
 // The four flags a set may change; an empty one is left as the file has it.
 struct FlagRequest {
@@ -29,9 +30,11 @@ struct Request {
     bool json = false;
     bool dryRun = false;
     bool nullSeparated = false; // "-" reads NUL-separated paths
+    bool recursive = false;     // folders stand for the files below them
     // The new created, modified and accessed times, in that order; empty: left as they are.
     std::array<std::optional<TimeValue>, kTimeFieldCount> times;
     FlagRequest flags;
+    RenameOptions rename;
     // The paths as given, byte for byte; "-" stands for the paths read from standard input.
     QList<QByteArray> paths;
 };

@@ -1,12 +1,15 @@
 #include "app/cli/run.h"
 
 #include "app/cli/arguments.h"
+#include "app/cli/renamerun.h"
 #include "app/cli/rowtext.h"
 #include "app/cli/setplan.h"
 #include "common/pathpieces.h"
 #include "filelist/filelistmodel.h"
+#include "filelist/folderlisting.h"
 #include "platform/attributestore.h"
 #include "platform/filesystem.h"
+#include "platform/folderreader.h"
 #include "platform/photodate.h"
 
 #include <QCoreApplication>
@@ -30,6 +33,7 @@ QString helpText() {
         "コマンド:\n"
         "  show [--json] パス...    一覧と同じ形で表示します (--json: 1 行に 1 つの JSON)\n"
         "  set [オプション] パス... 時刻と属性を変更します\n"
+        "  rename [オプション] パス... 名前を一括で変更します\n"
         "\n"
         "set のオプション:\n"
         "  --created 値, --modified 値, --accessed 値\n"
@@ -40,7 +44,23 @@ QString helpText() {
         "  --readonly on|off, --hidden on|off, --archive on|off, --index on|off\n"
         "  -n, --dry-run   変更内容を表示するだけで、何も変更しません\n"
         "\n"
+        "rename のオプション (番号は指定した順、-r ではたどった順に振ります):\n"
+        "  --ext 拡張子              拡張子を変えます\n"
+        "  --replace 検索 置換       名前の中の文字列を置き換えます\n"
+        "      --regex               検索を正規表現とします (置換の中で \\1 や $1)\n"
+        "      --ignore-case         大文字と小文字を区別しません\n"
+        "  --front 文字列            名前の前に付けます\n"
+        "  --end 文字列              名前の後ろ (拡張子の前) に付けます\n"
+        "  --number 開始[:増分[:桁数]]  番号を付けます\n"
+        "      --number-position before|after|instead  番号の位置 (既定は after)\n"
+        "      --separator 文字列    番号と名前の間の区切り\n"
+        "      --name 文字列         名前の代わりに使う文字列 (instead のとき)\n"
+        "  --case lower|upper|lower-ext  大文字・小文字をそろえます\n"
+        "  -n, --dry-run             「元の名前 -> 新しい名前」を表示するだけで、変更しません\n"
+        "  既にある名前には変更しません。入れ替えや連鎖は安全な順に行います。\n"
+        "\n"
         "共通のオプション:\n"
+        "  -r, --recursive フォルダの中のファイルを、サブフォルダもたどって処理します\n"
         "  -0, --null      「-」で標準入力から読むパスを NUL で区切ります\n"
         "                  (パスを指定しないときも標準入力から読みます)\n"
         "  --              これより後はすべてパスです\n"
@@ -56,9 +76,29 @@ QByteArray shownPath(const QByteArray& path) {
     return absolute.isEmpty() ? path : absolute;
 }
 
-// The paths of the request with "-" replaced by those read from standard input, each file
-// once (the same file named twice would be shifted twice).
-QList<QByteArray> gatherPaths(const Request& request, const Console& console) {
+// The files below a folder, for -r; each folder that cannot be read is named.
+QList<QByteArray> walk(const QByteArray& folder, const Console& console, bool& failed) {
+    FolderOptions options;
+    options.recurse = true;
+    // As find does: a script asks for every file, dot files included.
+    options.includeHidden = true;
+    FolderListing listing = listFolder(folder, options, platform::nativeFolderReader());
+    for (const FolderProblem& problem : listing.problems) {
+        if (problem.error == ELOOP)
+            console.fileError(Text::tr("%1 は既に読んだフォルダなので、もう一度は読みません。"),
+                              problem.path);
+        else
+            console.fileError(platform::causeFromErrno(problem.error), problem.path);
+        failed = true;
+    }
+    return std::move(listing.paths);
+}
+
+// The paths of the request with "-" replaced by those read from standard input and, with -r,
+// each folder by the files below it; each file once (the same file named twice would be
+// shifted twice). `failed` is set when a folder could not be read.
+QList<QByteArray> gatherPaths(const Request& request, const platform::FileSystem& fs,
+                              const Console& console, bool& failed) {
     QList<QByteArray> paths;
     QSet<QByteArray> seen;
     bool inputRead = false;
@@ -71,14 +111,21 @@ QList<QByteArray> gatherPaths(const Request& request, const Console& console) {
             paths.append(path);
         }
     };
+    auto expand = [&](const QByteArray& path) {
+        if (!request.recursive || !isUsablePath(path.toStdString()) ||
+            !fs.isDirectory(path.toStdString()))
+            return add(path);
+        for (const QByteArray& file : walk(path, console, failed))
+            add(file);
+    };
     for (const QByteArray& path : request.paths) {
         if (path != "-") {
-            add(path);
+            expand(path);
         } else if (!inputRead) {
             inputRead = true;
             for (const QByteArray& read :
                  splitPathList(console.readAllInput(), request.nullSeparated))
-                add(read);
+                expand(read);
         }
     }
     return paths;
@@ -89,15 +136,22 @@ public:
     Runner(const Request& request, platform::FileSystem& fs, const Console& console)
         : m_request(request), m_fs(fs), m_console(console) {}
 
-    int runOn(const QList<QByteArray>& paths) {
+    int runOn(const QList<QByteArray>& paths, bool failed) {
+        m_failed = failed;
+        std::vector<RenameTarget> renames;
         for (const QByteArray& path : paths) {
             if (!canHandle(path))
                 m_failed = true;
             else if (m_request.command == Command::Show)
                 show(path);
-            else
+            else if (m_request.command == Command::Set)
                 set(path);
+            else if (const std::optional<platform::FileStatus> status = read(path))
+                renames.push_back({path, *status});
         }
+        if (!renames.empty() &&
+            !renameFiles(renames, m_request.rename, m_request.dryRun, m_fs, m_console))
+            m_failed = true;
         return m_failed ? kSomeFailed : kAllDone;
     }
 
@@ -209,10 +263,13 @@ int run(const QList<QByteArray>& arguments, platform::FileSystem& fs, const Cons
         return kAllDone;
     case Command::Show:
     case Command::Set:
+    case Command::Rename:
         break;
     }
+    bool failed = false;
+    const QList<QByteArray> paths = gatherPaths(request, fs, console, failed);
     Runner runner(request, fs, console);
-    return runner.runOn(gatherPaths(request, console));
+    return runner.runOn(paths, failed);
 }
 
 } // namespace kelvoro::cli

@@ -6,7 +6,7 @@ _kelvoro_cli() {
     local command="" i
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-        show | set)
+        show | set | rename)
             command=${words[i]}
             break
             ;;
@@ -14,7 +14,7 @@ _kelvoro_cli() {
     done
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W 'show set --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W 'show set rename --help --version' -- "$cur"))
         return
     fi
 
@@ -29,13 +29,26 @@ _kelvoro_cli() {
         COMPREPLY=($(compgen -W 'on off' -- "$cur"))
         return
         ;;
+    --number-position)
+        COMPREPLY=($(compgen -W 'before after instead' -- "$cur"))
+        return
+        ;;
+    --case)
+        COMPREPLY=($(compgen -W 'lower upper lower-ext' -- "$cur"))
+        return
+        ;;
+    --ext | --replace | --front | --end | --number | --separator | --name)
+        # Free text: nothing to offer.
+        return
+        ;;
     esac
 
     if [[ $cur == -* ]]; then
-        local options='--null --help'
+        local options='--null --recursive --help'
         case $command in
         show) options+=' --json' ;;
         set) options+=' --created --modified --accessed --readonly --hidden --archive --index --dry-run' ;;
+        rename) options+=' --ext --replace --regex --ignore-case --front --end --number --number-position --separator --name --case --dry-run' ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
