@@ -1,5 +1,6 @@
 #include "rename/renamerows.h"
 
+#include "common/orderedwork.h"
 #include "common/pathpieces.h"
 #include "filelist/filelistmodel.h"
 #include "platform/filesystem.h"
@@ -162,6 +163,123 @@ private:
     QHash<int, QByteArray> m_parked; // index -> the name it had
 };
 
+// From this many rows on, a rename whose rows do not wait for each other moves on several
+// threads.
+constexpr std::size_t kParallelRenameRows = 256;
+
+bool hasNameStep(const RenameOptions& options) {
+    return (options.mode & (renamemode::Replace | renamemode::Front | renamemode::End)) != 0 ||
+           options.numbering.enabled || options.letterCase != LetterCase::Unchanged;
+}
+
+// True when every row makes at most one move and no row's new name is another row's current
+// one: then the moves may run in any order.
+bool movesIndependently(const RenameOptions& options, const std::vector<RenameSource>& sources,
+                        const RenameAnalysis& analysis, const MovePlan& plan) {
+    if (sources.size() < kParallelRenameRows ||
+        ((options.mode & renamemode::Extension) != 0 && hasNameStep(options)))
+        return false;
+    for (const PlanStep& step : plan.steps)
+        if (step.kind != PlanStep::Kind::Skip && step.kind != PlanStep::Kind::Rename)
+            return false;
+    QSet<QByteArray> current;
+    current.reserve(qsizetype(sources.size()));
+    for (const RenameSource& source : sources)
+        current.insert(source.directory + kPathSeparator + source.name);
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const PlannedName& planned = analysis.rows[i];
+        if (planned.changes && planned.name &&
+            current.contains(sources[i].directory + kPathSeparator + *planned.name))
+            return false;
+    }
+    return true;
+}
+
+// One row's single move, worked out on the calling thread and made on any.
+struct RowMove {
+    std::size_t step = 0; // into the plan
+    std::string from;
+    std::string to;
+    QByteArray newName;
+    std::optional<platform::FileIdentity> identity;
+    StepOutcome outcome = StepOutcome::NotApplied;
+    RenameFailure failure = RenameFailure::None;
+};
+
+void makeMove(platform::FileSystem& fileSystem, RowMove& move) {
+    if (!isUsableName(move.newName)) {
+        move.outcome = StepOutcome::Failed;
+        move.failure = RenameFailure::Unusable;
+    } else if (move.from == move.to) {
+        move.outcome = StepOutcome::NotApplied;
+    } else if (fileSystem.moveNoReplace(move.from, move.to, move.identity)) {
+        move.outcome = StepOutcome::Moved;
+    } else {
+        move.outcome = StepOutcome::Failed;
+        move.failure = !fileSystem.readStatus(move.from).ok ? RenameFailure::NotFound
+                       : fileSystem.readStatus(move.to).ok  ? RenameFailure::Exists
+                                                            : RenameFailure::Refused;
+    }
+}
+
+// The moves on several threads; the rows take their names on this thread afterwards, in the
+// plan's order, as the moves in order would have left them.
+RenameResult renameInParallel(FileListModel& model, platform::FileSystem& fileSystem,
+                              const RenameOptions& options, const std::vector<int>& rows,
+                              const RenameAnalysis& analysis, const MovePlan& plan,
+                              const RowLoopProgress& progress) {
+    std::vector<RowMove> moves;
+    for (std::size_t s = 0; s < plan.steps.size(); ++s) {
+        const PlanStep& step = plan.steps[s];
+        const PlannedName& planned = analysis.rows[std::size_t(step.index)];
+        if (step.kind != PlanStep::Kind::Rename || !planned.name)
+            continue;
+        const FileRow& row = model.row(rows[std::size_t(step.index)]);
+        moves.push_back({s, joinPath(pieceView(row.directory), pieceView(row.name)),
+                         joinPath(pieceView(row.directory), pieceView(*planned.name)),
+                         *planned.name, row.identity});
+    }
+    const int total = static_cast<int>(rows.size());
+    const OrderedWorkResult work = runOrdered(
+        moves.size(), moves.empty() ? 1 : fileSystem.parallelCalls(moves.front().from),
+        [&](std::size_t i) {
+            makeMove(fileSystem, moves[i]);
+            return true;
+        },
+        [&](std::size_t done) {
+            const std::size_t at = std::min(done, moves.size() - 1);
+            return !progress || progress(static_cast<int>(done), total,
+                                         rows[std::size_t(plan.steps[moves[at].step].index)]);
+        });
+    RenameResult result;
+    result.cancelled = work.stopped;
+    const FileListModel::ChangeBatch batch(model);
+    PlanRunner runner(model, fileSystem, options, rows, analysis, plan);
+    const bool extensionOnly = !hasNameStep(options);
+    std::size_t next = 0;
+    for (std::size_t s = 0; s < plan.steps.size(); ++s) {
+        const PlanStep& step = plan.steps[s];
+        if (next < moves.size() && moves[next].step == s) {
+            const RowMove& move = moves[next++];
+            if (!work.done[next - 1])
+                break;
+            RowRenameResult r;
+            r.row = rows[std::size_t(step.index)];
+            r.oldName = model.row(r.row).name;
+            r.plannedName = move.newName;
+            (extensionOnly ? r.extension : r.name) = move.outcome;
+            if (move.outcome == StepOutcome::Moved)
+                model.setName(r.row, move.newName);
+            else if (analysis.rows[std::size_t(step.index)].changes)
+                r.failure = move.failure;
+            result.rows.push_back(std::move(r));
+        } else if (std::optional<RowRenameResult> r = runner.run(step)) {
+            result.rows.push_back(std::move(*r));
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
@@ -176,6 +294,8 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
     FolderNames folders(false);
     const RenameAnalysis analysis = analyseRenames(sources, options, folders);
     const MovePlan plan = planMoves(sources, analysis, folders);
+    if (movesIndependently(options, sources, analysis, plan))
+        return renameInParallel(model, fileSystem, options, rows, analysis, plan, progress);
 
     RenameResult result;
     result.rows.reserve(plan.steps.size());

@@ -5,8 +5,11 @@
 #include "filelist/filelistmodel.h"
 #include "platform/filesystem.h"
 #include "properties/savechanges.h"
+#include "rename/renamerows.h"
+#include "support/forwardingfs.h"
 #include "support/testfiles.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +20,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
+#include <numeric>
 #include <set>
 #include <thread>
 
@@ -56,6 +60,26 @@ public:
     std::set<std::string> failing;
     std::mutex lock;
     std::set<std::string> written;
+};
+
+// The real file system on as many threads as asked for, counting the moves in flight.
+class CountingFileSystem : public test::ForwardingFileSystem {
+public:
+    bool moveNoReplace(const std::string& from, const std::string& to,
+                       const std::optional<FileIdentity>& listed) override {
+        const int now = ++inFlight;
+        int seen = most.load();
+        while (now > seen && !most.compare_exchange_weak(seen, now)) {
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+        const bool moved = real().moveNoReplace(from, to, listed);
+        --inFlight;
+        return moved;
+    }
+    std::size_t parallelCalls(const std::string&) const override { return 8; }
+
+    std::atomic<int> inFlight{0};
+    std::atomic<int> most{0};
 };
 
 std::string rowPath(const FileListModel& model, int r) {
@@ -194,6 +218,59 @@ private Q_SLOTS:
         QCOMPARE(result.row, 10);
         QCOMPARE(model.stagedCount(), kParallelSaveRows - 1);
         QCOMPARE(int(fs.written.size()), 10);
+    }
+
+    // Rows that do not wait for each other move on several threads; the list, the results and
+    // the disk end as a rename in order would leave them, a taken name included.
+    void independentRenamesMoveInParallel() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray base = dir.path().toUtf8();
+        CountingFileSystem fs;
+        FileListModel model;
+        const int rows = 600;
+        for (int r = 0; r < rows; ++r)
+            QVERIFY(model.addFile(test::makeFile(base, "f" + QByteArray::number(r)), fs));
+        test::makeFile(base, "x_f300", "taken");
+        RenameOptions front;
+        front.mode = renamemode::Front;
+        front.front = "x_";
+        std::vector<int> all(rows);
+        std::iota(all.begin(), all.end(), 0);
+        const RenameResult result = renameRows(model, fs, front, all);
+        QVERIFY(fs.most.load() > 1);
+        QVERIFY(!result.cancelled);
+        QCOMPARE(int(result.rows.size()), rows);
+        for (const RowRenameResult& r : result.rows) {
+            const QByteArray expected =
+                r.row == 300 ? QByteArray("f300") : "x_f" + QByteArray::number(r.row);
+            QCOMPARE(model.row(r.row).name, expected);
+            QVERIFY(QFile::exists(QString::fromUtf8(base + '/' + expected)));
+            QCOMPARE(r.failure, r.row == 300 ? RenameFailure::Exists : RenameFailure::None);
+        }
+        QCOMPARE(test::contentOf(base + "/x_f300"), QByteArray("taken"));
+    }
+
+    // A chain, each row's new name another row's current one, keeps the safe order.
+    void chainedRenamesKeepTheirOrder() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray base = dir.path().toUtf8();
+        CountingFileSystem fs;
+        FileListModel model;
+        const int rows = 300;
+        for (int r = 0; r < rows; ++r)
+            QVERIFY(model.addFile(
+                test::makeFile(base, QByteArray::number(r + 1), QByteArray::number(r + 1)), fs));
+        RenameOptions next;
+        next.numbering = {true, 2, 1, 1, NumberPosition::InsteadOfName, {}, {}};
+        std::vector<int> all(rows);
+        std::iota(all.begin(), all.end(), 0);
+        renameRows(model, fs, next, all);
+        QCOMPARE(fs.most.load(), 1);
+        for (int r = 0; r < rows; ++r)
+            QCOMPARE(test::contentOf(base + '/' + QByteArray::number(r + 2)),
+                     QByteArray::number(r + 1));
     }
 
     // On real files: an immutable file and a removed one in the middle of a large save.
