@@ -16,6 +16,16 @@ std::string_view pieceView(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
+// Why a move the file system refused failed.
+RenameFailure diagnose(const platform::FileSystem& fileSystem, const std::string& from,
+                       const std::string& to) {
+    if (!fileSystem.readStatus(from).ok)
+        return RenameFailure::NotFound;
+    if (fileSystem.readStatus(to).ok)
+        return RenameFailure::Exists;
+    return RenameFailure::Refused;
+}
+
 // Moves a row's file to a new name and, on success, gives the row that name. Every move of
 // a rename goes through here.
 class RowMover {
@@ -35,7 +45,7 @@ public:
         const std::string from = joinPath(pieceView(current.directory), pieceView(current.name));
         const std::string to = joinPath(pieceView(current.directory), pieceView(newName));
         if (!m_fileSystem.moveNoReplace(from, to, current.identity)) {
-            m_failure = diagnose(from, to);
+            m_failure = diagnose(m_fileSystem, from, to);
             return StepOutcome::Failed;
         }
         m_model.setName(row, newName);
@@ -46,14 +56,6 @@ public:
     RenameFailure lastFailure() const { return m_failure; }
 
 private:
-    RenameFailure diagnose(const std::string& from, const std::string& to) const {
-        if (!m_fileSystem.readStatus(from).ok)
-            return RenameFailure::NotFound;
-        if (m_fileSystem.readStatus(to).ok)
-            return RenameFailure::Exists;
-        return RenameFailure::Refused;
-    }
-
     FileListModel& m_model;
     platform::FileSystem& m_fileSystem;
     RenameFailure m_failure = RenameFailure::None;
@@ -216,9 +218,7 @@ void makeMove(platform::FileSystem& fileSystem, RowMove& move) {
         move.outcome = StepOutcome::Moved;
     } else {
         move.outcome = StepOutcome::Failed;
-        move.failure = !fileSystem.readStatus(move.from).ok ? RenameFailure::NotFound
-                       : fileSystem.readStatus(move.to).ok  ? RenameFailure::Exists
-                                                            : RenameFailure::Refused;
+        move.failure = diagnose(fileSystem, move.from, move.to);
     }
 }
 
