@@ -29,17 +29,7 @@ enum class Option {
     Archive,
     Index,
     Recursive,
-    Extension,
-    Replace,
-    Regex,
-    IgnoreCase,
-    Front,
-    End,
-    Number,
-    NumberPosition,
-    Separator,
-    Name,
-    Case,
+    Rename, // one of the rename's operations: OptionInfo::rename says which
 };
 
 constexpr unsigned bit(Command c) {
@@ -54,6 +44,7 @@ struct OptionInfo {
     int values;     // how many arguments follow the option
     unsigned commands;
     Option id;
+    RenameOption rename = {};
 };
 
 constexpr std::array<OptionInfo, 23> kOptions{{
@@ -69,17 +60,17 @@ constexpr std::array<OptionInfo, 23> kOptions{{
     {"hidden", '\0', 1, bit(Command::Set), Option::Hidden},
     {"archive", '\0', 1, bit(Command::Set), Option::Archive},
     {"index", '\0', 1, bit(Command::Set), Option::Index},
-    {"ext", '\0', 1, kRename, Option::Extension},
-    {"replace", '\0', 2, kRename, Option::Replace},
-    {"regex", '\0', 0, kRename, Option::Regex},
-    {"ignore-case", '\0', 0, kRename, Option::IgnoreCase},
-    {"front", '\0', 1, kRename, Option::Front},
-    {"end", '\0', 1, kRename, Option::End},
-    {"number", '\0', 1, kRename, Option::Number},
-    {"number-position", '\0', 1, kRename, Option::NumberPosition},
-    {"separator", '\0', 1, kRename, Option::Separator},
-    {"name", '\0', 1, kRename, Option::Name},
-    {"case", '\0', 1, kRename, Option::Case},
+    {"ext", '\0', 1, kRename, Option::Rename, RenameOption::Extension},
+    {"replace", '\0', 2, kRename, Option::Rename, RenameOption::Replace},
+    {"regex", '\0', 0, kRename, Option::Rename, RenameOption::Regex},
+    {"ignore-case", '\0', 0, kRename, Option::Rename, RenameOption::IgnoreCase},
+    {"front", '\0', 1, kRename, Option::Rename, RenameOption::Front},
+    {"end", '\0', 1, kRename, Option::Rename, RenameOption::End},
+    {"number", '\0', 1, kRename, Option::Rename, RenameOption::Number},
+    {"number-position", '\0', 1, kRename, Option::Rename, RenameOption::NumberPosition},
+    {"separator", '\0', 1, kRename, Option::Rename, RenameOption::Separator},
+    {"name", '\0', 1, kRename, Option::Rename, RenameOption::Name},
+    {"case", '\0', 1, kRename, Option::Rename, RenameOption::Case},
 }};
 
 QString shown(const QByteArray& bytes) {
@@ -107,8 +98,8 @@ public:
     // Empty when the option and its value were taken.
     QString apply(const OptionInfo& option, const QByteArray& value,
                   const QByteArray& second = {}) {
-        if (option.id >= Option::Extension)
-            return m_rename.apply(renameOption(option.id), optionName(option), value, second);
+        if (option.id == Option::Rename)
+            return m_rename.apply(option.rename, optionName(option), value, second);
         const std::string_view text(value.constData(), static_cast<std::size_t>(value.size()));
         switch (option.id) {
         case Option::Help:
@@ -177,11 +168,6 @@ private:
         }
         return Text::tr("%1 の値は on か off です（「%2」が指定されました）。")
             .arg(optionName(option), shown(value));
-    }
-
-    static RenameOption renameOption(Option id) {
-        return static_cast<RenameOption>(static_cast<int>(id) -
-                                         static_cast<int>(Option::Extension));
     }
 
     Request& m_request;
