@@ -7,6 +7,9 @@
 #include "rename/renameplan.h"
 
 #include <QCoreApplication>
+#include <QHash>
+
+#include <algorithm>
 
 namespace kelvoro {
 
@@ -206,6 +209,7 @@ struct RowMove {
     std::optional<platform::FileIdentity> identity;
     StepOutcome outcome = StepOutcome::NotApplied;
     RenameFailure failure = RenameFailure::None;
+    bool started = false; // a cancel leaves later moves unmade
 };
 
 void makeMove(platform::FileSystem& fileSystem, RowMove& move) {
@@ -222,12 +226,28 @@ void makeMove(platform::FileSystem& fileSystem, RowMove& move) {
     }
 }
 
-// The moves on several threads; the rows take their names on this thread afterwards, in the
-// plan's order, as the moves in order would have left them.
-RenameResult renameInParallel(FileListModel& model, platform::FileSystem& fileSystem,
-                              const RenameOptions& options, const std::vector<int>& rows,
-                              const RenameAnalysis& analysis, const MovePlan& plan,
-                              const RowLoopProgress& progress) {
+// The order the moves start in: one from each folder in turn. Renames in one folder wait for
+// each other in the kernel, so threads spread over folders keep more round trips in flight.
+std::vector<std::size_t> interleaveFolders(const std::vector<RowMove>& moves) {
+    QHash<QByteArray, std::size_t> taken;                  // folder -> moves of it seen so far
+    std::vector<std::pair<std::size_t, std::size_t>> keys; // (turn, move)
+    keys.reserve(moves.size());
+    for (std::size_t m = 0; m < moves.size(); ++m) {
+        const std::string& from = moves[m].from;
+        const QByteArray folder(from.data(), qsizetype(from.rfind(kPathSeparator) + 1));
+        keys.emplace_back(taken[folder]++, m);
+    }
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::size_t> order;
+    order.reserve(keys.size());
+    for (const auto& key : keys)
+        order.push_back(key.second);
+    return order;
+}
+
+std::vector<RowMove> plannedMoves(const FileListModel& model, const std::vector<int>& rows,
+                                  const RenameAnalysis& analysis, const MovePlan& plan) {
     std::vector<RowMove> moves;
     for (std::size_t s = 0; s < plan.steps.size(); ++s) {
         const PlanStep& step = plan.steps[s];
@@ -239,15 +259,28 @@ RenameResult renameInParallel(FileListModel& model, platform::FileSystem& fileSy
                          joinPath(pieceView(row.directory), pieceView(*planned.name)),
                          *planned.name, row.identity});
     }
+    return moves;
+}
+
+// The moves on several threads; the rows take their names on this thread afterwards, in the
+// plan's order, as the moves in order would have left them. After a cancel, the moves made
+// are kept and told, the others are not started.
+RenameResult renameInParallel(FileListModel& model, platform::FileSystem& fileSystem,
+                              const RenameOptions& options, const std::vector<int>& rows,
+                              const RenameAnalysis& analysis, const MovePlan& plan,
+                              const RowLoopProgress& progress) {
+    std::vector<RowMove> moves = plannedMoves(model, rows, analysis, plan);
+    const std::vector<std::size_t> order = interleaveFolders(moves);
     const int total = static_cast<int>(rows.size());
     const OrderedWorkResult work = runOrdered(
         moves.size(), moves.empty() ? 1 : fileSystem.parallelCalls(moves.front().from),
-        [&](std::size_t i) {
-            makeMove(fileSystem, moves[i]);
+        [&](std::size_t k) {
+            makeMove(fileSystem, moves[order[k]]);
+            moves[order[k]].started = true;
             return true;
         },
         [&](std::size_t done) {
-            const std::size_t at = std::min(done, moves.size() - 1);
+            const std::size_t at = order[std::min(done, moves.size() - 1)];
             return !progress || progress(static_cast<int>(done), total,
                                          rows[std::size_t(plan.steps[moves[at].step].index)]);
         });
@@ -261,8 +294,8 @@ RenameResult renameInParallel(FileListModel& model, platform::FileSystem& fileSy
         const PlanStep& step = plan.steps[s];
         if (next < moves.size() && moves[next].step == s) {
             const RowMove& move = moves[next++];
-            if (!work.done[next - 1])
-                break;
+            if (!move.started)
+                continue;
             RowRenameResult r;
             r.row = rows[std::size_t(step.index)];
             r.oldName = model.row(r.row).name;
@@ -273,8 +306,9 @@ RenameResult renameInParallel(FileListModel& model, platform::FileSystem& fileSy
             else if (analysis.rows[std::size_t(step.index)].changes)
                 r.failure = move.failure;
             result.rows.push_back(std::move(r));
-        } else if (std::optional<RowRenameResult> r = runner.run(step)) {
-            result.rows.push_back(std::move(*r));
+        } else if (!result.cancelled) {
+            if (std::optional<RowRenameResult> r = runner.run(step))
+                result.rows.push_back(std::move(*r));
         }
     }
     return result;

@@ -9,16 +9,19 @@
 #include "support/forwardingfs.h"
 #include "support/testfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <numeric>
 #include <set>
@@ -80,6 +83,31 @@ public:
 
     std::atomic<int> inFlight{0};
     std::atomic<int> most{0};
+};
+
+// Counts how many folders have a move in flight at once.
+class FolderCountingFileSystem : public test::ForwardingFileSystem {
+public:
+    bool moveNoReplace(const std::string& from, const std::string& to,
+                       const std::optional<FileIdentity>& listed) override {
+        const std::string folder = from.substr(0, from.rfind('/'));
+        {
+            const std::lock_guard<std::mutex> guard(lock);
+            ++moving[folder];
+            mostFolders = std::max(mostFolders, moving.size());
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        const bool moved = real().moveNoReplace(from, to, listed);
+        const std::lock_guard<std::mutex> guard(lock);
+        if (--moving[folder] == 0)
+            moving.erase(folder);
+        return moved;
+    }
+    std::size_t parallelCalls(const std::string&) const override { return 8; }
+
+    std::mutex lock;
+    std::map<std::string, int> moving;
+    std::size_t mostFolders = 0;
 };
 
 std::string rowPath(const FileListModel& model, int r) {
@@ -249,6 +277,44 @@ private Q_SLOTS:
             QCOMPARE(r.failure, r.row == 300 ? RenameFailure::Exists : RenameFailure::None);
         }
         QCOMPARE(test::contentOf(base + "/x_f300"), QByteArray("taken"));
+    }
+
+    // Renames in one folder wait for each other in the kernel: the moves in flight spread over
+    // the folders. A cancel keeps the moves made, and every row names what is on disk.
+    void parallelRenamesSpreadOverFoldersAndStopTruthfully() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        FolderCountingFileSystem fs;
+        FileListModel model;
+        const int folders = 4;
+        const int perFolder = 150;
+        for (int f = 0; f < folders; ++f) {
+            const QByteArray folder = dir.path().toUtf8() + "/d" + QByteArray::number(f);
+            QVERIFY(QDir().mkdir(QString::fromUtf8(folder)));
+            for (int i = 0; i < perFolder; ++i)
+                QVERIFY(model.addFile(test::makeFile(folder, "f" + QByteArray::number(i)), fs));
+        }
+        RenameOptions front;
+        front.mode = renamemode::Front;
+        front.front = "x_";
+        std::vector<int> all(std::size_t(model.rowCount()));
+        std::iota(all.begin(), all.end(), 0);
+        const int stopAt = 250;
+        const RenameResult result =
+            renameRows(model, fs, front, all, [&](int done, int, int) { return done < stopAt; });
+        QVERIFY(result.cancelled);
+        QCOMPARE(fs.mostFolders, std::size_t(folders));
+        int renamed = 0;
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const FileRow& row = model.row(r);
+            QVERIFY2(QFile::exists(QString::fromUtf8(row.path())), row.path().constData());
+            renamed += row.name.startsWith("x_") ? 1 : 0;
+        }
+        QVERIFY(renamed >= stopAt && renamed < model.rowCount());
+        int reported = 0;
+        for (const RowRenameResult& r : result.rows)
+            reported += r.name == StepOutcome::Moved ? 1 : 0;
+        QCOMPARE(reported, renamed);
     }
 
     // A chain, each row's new name another row's current one, keeps the safe order.
