@@ -75,19 +75,42 @@ std::string fileName(long i) {
     return name;
 }
 
-Tree::Tree(const std::string& parent, long files) {
-    std::string pattern = parent + "/kelvoro-bench.XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        fail("cannot create a directory in " + parent + ": " + std::strerror(errno));
-    m_root = pattern;
+Tree::Tree(const std::string& parent, long files, Lifetime lifetime)
+    : m_kept(lifetime != Lifetime::Temporary) {
+    if (!m_kept) {
+        std::string pattern = parent + "/kelvoro-bench.XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            fail("cannot create a directory in " + parent + ": " + std::strerror(errno));
+        m_root = pattern;
+        make(files);
+        return;
+    }
+    m_root = parent + "/kelvoro-bench-tree-" + std::to_string(files);
+    // The mark goes while this run renames and changes the files: a run that stops half-way
+    // leaves a tree the next run makes anew.
+    std::error_code error;
+    m_reused = lifetime == Lifetime::Kept && std::filesystem::remove(completeMark(), error);
+    if (m_reused) {
+        m_paths.reserve(static_cast<std::size_t>(files));
+        for (long i = 0; i < files; ++i)
+            m_paths.push_back(m_root + "/" + fileName(i));
+        return;
+    }
+    std::filesystem::remove_all(m_root, error);
+    if (::mkdir(m_root.c_str(), 0755) != 0)
+        fail("cannot create " + m_root + ": " + std::strerror(errno));
+    make(files);
+}
+
+void Tree::make(long files) {
     m_paths.reserve(static_cast<std::size_t>(files));
     for (long i = 0; i < files; ++i) {
+        std::string path = m_root + "/" + fileName(i);
         if (i % kFilesPerDirectory == 0) {
-            const std::string d = m_root + "/" + fileName(i).substr(0, 4);
+            const std::string d = path.substr(0, path.rfind('/'));
             if (::mkdir(d.c_str(), 0755) != 0)
                 fail("cannot create " + d + ": " + std::strerror(errno));
         }
-        std::string path = m_root + "/" + fileName(i);
         const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
         if (fd < 0)
             fail("cannot create " + path + ": " + std::strerror(errno));
@@ -96,7 +119,17 @@ Tree::Tree(const std::string& parent, long files) {
     }
 }
 
+void Tree::keep() {
+    if (!m_kept)
+        return;
+    const int fd = ::open(completeMark().c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd >= 0)
+        ::close(fd);
+}
+
 Tree::~Tree() {
+    if (m_kept)
+        return;
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
 }

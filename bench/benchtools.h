@@ -36,6 +36,7 @@ struct Options {
     std::string only;        // comma-separated figure names; empty for all
     long shareFiles = 10000; // for the figures through the latency file system
     double latencyMs = 1;
+    bool freshTree = false; // make the kept tree anew
     bool wants(const char* figure) const {
         return only.empty() ||
                ("," + only + ",").find(std::string(",") + figure + ",") != std::string::npos;
@@ -89,17 +90,28 @@ std::string fileName(long i);
 // The temporary tree: N empty files, a thousand to a directory. Removed on destruction.
 class Tree {
 public:
-    Tree(const std::string& parent, long files);
+    // A kept tree is named by its size and made only when no earlier run left it whole; a
+    // million files take minutes to make. Any other tree is removed with the object.
+    enum class Lifetime { Temporary, Kept, KeptMadeAnew };
+    Tree(const std::string& parent, long files, Lifetime lifetime = Lifetime::Temporary);
     ~Tree();
     Tree(const Tree&) = delete;
     Tree& operator=(const Tree&) = delete;
 
     const std::string& root() const { return m_root; }
     const std::vector<std::string>& paths() const { return m_paths; }
+    bool reused() const { return m_reused; }
+    // A kept tree is whole again: the next run may use it.
+    void keep();
 
 private:
+    void make(long files);
+    std::string completeMark() const { return m_root + ".complete"; }
+
     std::string m_root;
     std::vector<std::string> m_paths;
+    bool m_kept = false;
+    bool m_reused = false;
 };
 
 // Runs a program with the given bytes on its standard input; returns its standard output.

@@ -147,11 +147,14 @@ int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out)
 }
 
 int readNativeState(SystemCalls& sys, const HeldFile& file, const std::string& shownPath,
-                    NativeState& out) {
+                    NativeState& out, HeldRead how) {
     out = NativeState{};
-    if (const int error = sys.statHeld(file, out.stat))
+    if (how == HeldRead::Fresh)
+        out.stat = file.stat;
+    else if (const int error = sys.statHeld(file, out.stat))
         return error;
-    readRecords(sys, file.path, shownPath, out);
+    if (how != HeldRead::RestatWithoutRecords)
+        readRecords(sys, file.path, shownPath, out);
     return 0;
 }
 

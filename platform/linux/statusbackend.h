@@ -67,8 +67,11 @@ bool isSameFile(const Stat& stat, const FileIdentity& listed);
 // 0, or the errno of the failing stat (EINVAL for a path no system call can name).
 int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out);
 // The same for a held file; its name rules (a dot file is hidden) are those of shownPath.
+// Fresh: the stat made when the file was taken hold of is still current. Records: whether the
+// flags and creation time are wanted too, or only the stat.
+enum class HeldRead { Fresh, Restat, RestatWithoutRecords };
 int readNativeState(SystemCalls& sys, const HeldFile& file, const std::string& shownPath,
-                    NativeState& out);
+                    NativeState& out, HeldRead how);
 
 FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
 // readStatusWith of each path, in the same order, on up to this many threads. Reads one file

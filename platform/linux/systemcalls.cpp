@@ -42,6 +42,18 @@ Stat statFrom(const struct statx& sx) {
     return out;
 }
 
+// utimensat's access and modification times; a time not given is left as it is.
+std::array<struct timespec, 2> timesOf(const std::optional<std::int64_t>& modified,
+                                       const std::optional<std::int64_t>& accessed) {
+    auto stamp = [](const std::optional<std::int64_t>& t) {
+        struct timespec ts {};
+        ts.tv_sec = t ? static_cast<time_t>(*t) : 0;
+        ts.tv_nsec = t ? 0 : UTIME_OMIT;
+        return ts;
+    };
+    return {stamp(accessed), stamp(modified)};
+}
+
 class RealSystemCalls : public SystemCalls {
 public:
     int fileSystemType(const std::string& path, std::uint64_t& type) override {
@@ -127,14 +139,15 @@ public:
 
     int setTimes(const std::string& path, const std::optional<std::int64_t>& modified,
                  const std::optional<std::int64_t>& accessed) override {
-        auto stamp = [](const std::optional<std::int64_t>& t) {
-            struct timespec ts {};
-            ts.tv_sec = t ? static_cast<time_t>(*t) : 0;
-            ts.tv_nsec = t ? 0 : UTIME_OMIT;
-            return ts;
-        };
-        const struct timespec times[2] = {stamp(accessed), stamp(modified)};
-        return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : errno;
+        const std::array<struct timespec, 2> times = timesOf(modified, accessed);
+        return ::utimensat(AT_FDCWD, path.c_str(), times.data(), 0) == 0 ? 0 : errno;
+    }
+
+    // The descriptor itself: no walk through /proc for the most common save.
+    int setHeldTimes(const HeldFile& file, const std::optional<std::int64_t>& modified,
+                     const std::optional<std::int64_t>& accessed) override {
+        const std::array<struct timespec, 2> times = timesOf(modified, accessed);
+        return ::utimensat(file.fd.get(), "", times.data(), AT_EMPTY_PATH) == 0 ? 0 : errno;
     }
 
     int fatAttributes(const std::string& path, std::uint32_t& attributes) override {

@@ -56,6 +56,11 @@ public:
     // Whole seconds; a time not given is left as it is.
     virtual int setTimes(const std::string& path, const std::optional<std::int64_t>& modified,
                          const std::optional<std::int64_t>& accessed) = 0;
+    // setTimes of the held file itself.
+    virtual int setHeldTimes(const HeldFile& file, const std::optional<std::int64_t>& modified,
+                             const std::optional<std::int64_t>& accessed) {
+        return setTimes(file.path, modified, accessed);
+    }
     // FAT_IOCTL_GET_ATTRIBUTES / FAT_IOCTL_SET_ATTRIBUTES.
     virtual int fatAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     virtual int setFatAttributes(const std::string& path, std::uint32_t attributes) = 0;

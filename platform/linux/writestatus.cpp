@@ -186,12 +186,13 @@ private:
 
     void writeTimes() {
         if (m_modified || m_accessed)
-            check(m_sys.setTimes(m_path, m_modified, m_accessed));
+            check(m_sys.setHeldTimes(m_file, m_modified, m_accessed));
         if (!m_modified && !m_accessed && !m_created)
             return;
         // A file system that clamps or rounds a time has not stored what the row shows.
         NativeState after;
-        check(readNativeState(m_sys, m_file, m_shownPath, after));
+        check(readNativeState(m_sys, m_file, m_shownPath, after,
+                              m_created ? HeldRead::Restat : HeldRead::RestatWithoutRecords));
         if ((m_modified && after.stat.modified != *m_modified) ||
             (m_accessed && after.stat.accessed != *m_accessed) ||
             (m_created && after.recordedCreated != m_created))
@@ -247,7 +248,7 @@ void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus
     if (const std::optional<FileError> error = holdListedFile(sys, path, desired.identity, file))
         throw *error;
     NativeState current;
-    if (const int error = readNativeState(sys, file, path, current))
+    if (const int error = readNativeState(sys, file, path, current, HeldRead::Fresh))
         throw FileError(causeFromErrno(error), error, path);
     StatusWriter writer(sys, file, path, current, desired);
     try {
