@@ -10,13 +10,13 @@ r() { # r SRC.svg OUT.png WIDTH HEIGHT
 }
 
 # toolbar buttons: 19x18, @2x 38x36
-for n in open open-folder save edit-properties edit-times rename change-association clear-all clear about; do
+for n in open open-folder save undo redo edit-properties edit-times rename change-association clear-all clear about; do
     r "tb-$n.svg" "tb-$n.png" 19 18
     r "tb-$n.svg" "tb-$n@2x.png" 38 36
 done
 
 # menu icons: 16x16, @2x 32x32
-for n in open open-folder save edit-properties edit-times clear-all about rename clear change-association; do
+for n in open open-folder save undo redo edit-properties edit-times clear-all about rename clear change-association; do
     r "mi-$n.svg" "mi-$n.png" 16 16
     r "mi-$n.svg" "mi-$n@2x.png" 32 32
 done
