@@ -2,6 +2,7 @@
 // renaming (on real files), through the frame's Edit menu commands.
 #include "app/mainframe.h"
 #include "filelist/listundo.h"
+#include "properties/change.h"
 #include "rename/renamedialog.h"
 #include "rename/renameundo.h"
 #include "statushelpers.h"
@@ -12,6 +13,8 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
+#include <QColor>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -381,6 +384,41 @@ private Q_SLOTS:
         w.frame.runCommand(ID_EDIT_REDO);
         QCOMPARE(w.rows.row(6).name, "x_r6.txt"_ba);
         QCOMPARE(w.rows.row(7).name, "x_r7.txt"_ba);
+    }
+
+    // New dates on 50 photos through the property dialog, saved; Ctrl+Z gives the photos
+    // their old dates, the rows are red again, and Ctrl+Z once more takes the edit back.
+    void fiftyPhotosGetTheirOldDatesBack() {
+        Window w;
+        QList<QByteArray> paths;
+        for (int i = 0; i < 50; ++i)
+            paths.append(makeOldFile(dir(), "IMG_" + QByteArray::number(1000 + i) + ".JPG"));
+        w.view.addFiles(paths);
+        w.frame.runCommand(ID_EDIT_SELECT_ALL);
+        test::WhenModalOpens<CChange> driver([](CChange* d) {
+            d->findChild<QDateEdit*>(u"modifiedDate"_s)->setDate(QDate(2021, 5, 1));
+            d->findChild<QPushButton*>(u"ok"_s)->click();
+        });
+        w.frame.runCommand(ID_EDIT_PROPERTIES);
+        QVERIFY(driver.opened);
+        QCOMPARE(w.stack.undoText(), u"タイムスタンプ／属性の編集 (50 件)"_s);
+        w.frame.action(ID_FILE_SAVE)->trigger();
+        QVERIFY(mtimeOf(paths[49]) != kOldModified);
+        const std::int64_t saved = mtimeOf(paths[49]);
+        QCOMPARE(w.menuText(ID_EDIT_UNDO), u"元に戻す: 保存 (50 件)\tCtrl+Z(&U)"_s);
+
+        w.frame.action(ID_EDIT_UNDO)->trigger();
+        for (const QByteArray& path : paths)
+            QCOMPARE(mtimeOf(path), kOldModified);
+        QCOMPARE(w.rows.stagedCount(), 50);
+        QCOMPARE(w.rows.data(w.rows.index(49, ColModified), Qt::ForegroundRole).value<QColor>(),
+                 QColor(0xfa, 0, 0));
+        QCOMPARE(w.rows.row(49).modified, saved);
+        w.frame.action(ID_EDIT_UNDO)->trigger();
+        QCOMPARE(w.rows.stagedCount(), 0);
+        QCOMPARE(w.rows.row(49).modified, kOldModified);
+        QVERIFY(!w.frame.action(ID_EDIT_UNDO)->isEnabled());
+        QCOMPARE(w.menuText(ID_EDIT_UNDO), u"元に戻す\tCtrl+Z(&U)"_s);
     }
 
     void undoAndRedoFollowTheirKeys() {
