@@ -21,6 +21,17 @@ for n in open open-folder save undo redo edit-properties edit-times clear-all ab
     r "mi-$n.svg" "mi-$n@2x.png" 32 32
 done
 
+# The undo and redo arrows are curves: keep whole pixels (alpha 0 or 255, transparent pixels
+# black) so the icons look like the others and survive premultiplication unchanged.
+if command -v convert >/dev/null 2>&1; then
+    for f in mi-undo mi-redo tb-undo tb-redo; do
+        for s in "" "@2x"; do
+            convert "$f$s.png" -channel A -threshold 50% +channel \
+                -background 'rgba(0,0,0,0)' -alpha background "PNG32:$f$s.png"
+        done
+    done
+fi
+
 # list check boxes: 12x13 (box is the top 12x12), @2x 24x26
 for n in checked unchecked; do
     r "checkbox-$n.svg" "checkbox-$n.png" 12 13
