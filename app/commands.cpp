@@ -13,6 +13,11 @@ constexpr CommandInfo kCommands[] = {
     {ID_FILE_SAVE, u"保存\tCtrl+S(&S)", u"ファイルのプロパティを保存", u"保存", "Ctrl+S"},
     {ID_APP_EXIT, u"アプリケーションの終了(&X)",
      u"アプリケーションを終了し、ファイルの保存を指示\\終了", u"", ""},
+    // The frame adds the name of the step to the label.
+    {ID_EDIT_UNDO, u"元に戻す\tCtrl+Z(&U)", u"最後の操作を元に戻します", u"元に戻す",
+     "Ctrl+Z; Alt+Backspace"},
+    {ID_EDIT_REDO, u"やり直し\tCtrl+Y(&R)", u"元に戻した操作をやり直します", u"やり直し",
+     "Ctrl+Y; Ctrl+Shift+Z"},
     {ID_EDIT_PROPERTIES, u"タイムスタンプ／属性の編集\tCtrl+G(&G)",
      u"タイムスタンプ／属性の編集します", u"ファイルプロパティの編集", "Ctrl+G"},
     {ID_EDIT_TIMES, u"日時の一括変更...\tCtrl+T(&T)",
@@ -46,9 +51,17 @@ constexpr CommandInfo kCommands[] = {
 
 constexpr int kFileMenu[] = {ID_FILE_OPEN, ID_FILE_OPEN_FOLDER, ID_FILE_SAVE, ID_SEPARATOR,
                              ID_APP_EXIT};
-constexpr int kEditMenu[] = {
-    ID_EDIT_PROPERTIES, ID_EDIT_TIMES,      ID_EDIT_RENAME, ID_EDIT_CHANGE_ASSOCIATION,
-    ID_SEPARATOR,       ID_EDIT_SELECT_ALL, ID_EDIT_CLEAR,  ID_EDIT_CLEAR_ALL};
+constexpr int kEditMenu[] = {ID_EDIT_UNDO,
+                             ID_EDIT_REDO,
+                             ID_SEPARATOR,
+                             ID_EDIT_PROPERTIES,
+                             ID_EDIT_TIMES,
+                             ID_EDIT_RENAME,
+                             ID_EDIT_CHANGE_ASSOCIATION,
+                             ID_SEPARATOR,
+                             ID_EDIT_SELECT_ALL,
+                             ID_EDIT_CLEAR,
+                             ID_EDIT_CLEAR_ALL};
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
@@ -59,11 +72,22 @@ constexpr MenuLayout kMainMenu[] = {
     {u"ヘルプ(&H)", kHelpMenu},
 };
 
-constexpr int kToolBar[] = {
-    ID_FILE_OPEN,       ID_FILE_OPEN_FOLDER, ID_FILE_SAVE,   ID_SEPARATOR,
-    ID_EDIT_PROPERTIES, ID_EDIT_TIMES,       ID_EDIT_RENAME, ID_EDIT_CHANGE_ASSOCIATION,
-    ID_SEPARATOR,       ID_EDIT_CLEAR_ALL,   ID_EDIT_CLEAR,  ID_SEPARATOR,
-    ID_APP_ABOUT};
+constexpr int kToolBar[] = {ID_FILE_OPEN,
+                            ID_FILE_OPEN_FOLDER,
+                            ID_FILE_SAVE,
+                            ID_SEPARATOR,
+                            ID_EDIT_UNDO,
+                            ID_EDIT_REDO,
+                            ID_SEPARATOR,
+                            ID_EDIT_PROPERTIES,
+                            ID_EDIT_TIMES,
+                            ID_EDIT_RENAME,
+                            ID_EDIT_CHANGE_ASSOCIATION,
+                            ID_SEPARATOR,
+                            ID_EDIT_CLEAR_ALL,
+                            ID_EDIT_CLEAR,
+                            ID_SEPARATOR,
+                            ID_APP_ABOUT};
 
 constexpr int kContextMenu[] = {
     ID_CONTEXT_EDIT_PROPERTIES,    ID_CONTEXT_EDIT_TIMES, ID_CONTEXT_RENAME,
@@ -76,6 +100,7 @@ constexpr MenuIcon kFrameIcons[] = {
     {ID_EDIT_TIMES, "edit-times"}, {ID_EDIT_CLEAR_ALL, "clear-all"},
     {ID_APP_ABOUT, "about"},       {ID_EDIT_RENAME, "rename"},
     {ID_EDIT_CLEAR, "clear"},      {ID_EDIT_CHANGE_ASSOCIATION, "change-association"},
+    {ID_EDIT_UNDO, "undo"},        {ID_EDIT_REDO, "redo"},
 };
 
 constexpr MenuIcon kContextIcons[] = {
@@ -144,6 +169,10 @@ bool isCommandEnabled(int id, const CommandState& s) {
         return s.selectedCount == 1;
     case ID_EDIT_CLEAR_ALL:
         return s.rowCount > 0;
+    case ID_EDIT_UNDO:
+        return s.canUndo;
+    case ID_EDIT_REDO:
+        return s.canRedo;
     default:
         return true;
     }

@@ -27,6 +27,8 @@ enum CommandId : int {
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBAR = 59392,
@@ -38,7 +40,8 @@ struct CommandInfo {
     std::u16string_view menuText; // a tab separates the label from the shortcut text
     std::u16string_view prompt;   // status bar; empty when none
     std::u16string_view toolTip;  // empty when none
-    std::string_view shortcut;    // a key sequence that reaches the command; empty when none
+    // The key sequences that reach the command, separated by "; "; empty when none.
+    std::string_view shortcut;
 };
 
 std::span<const CommandInfo> commandTable();
@@ -68,6 +71,8 @@ struct CommandState {
     int rowCount = 0;
     int selectedCount = 0;
     bool changed = false; // unsaved staged edits
+    bool canUndo = false; // a step to take back
+    bool canRedo = false; // a step taken back to take again
 };
 
 bool isCommandEnabled(int id, const CommandState& state);

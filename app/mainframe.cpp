@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QUrl>
 
 namespace kelvoro {
@@ -73,9 +74,11 @@ CMainFrame::CMainFrame(Services& services, QWidget* parent)
 
     m_view = new CTrazzleView(services.prompt, services.fileSystem, this);
     setCentralWidget(m_view);
+    m_undoStack = std::make_unique<QUndoStack>();
+    m_undoStack->setUndoLimit(kUndoLimit);
     m_context = std::make_unique<CommandContext>(
         CommandContext{*m_view, this, services.prompt, services.fileSystem, services.shell,
-                       [this] { return QuerySaveChanges(); }});
+                       [this] { return QuerySaveChanges(); }, m_undoStack.get()});
 
     createActions();
     createMenus();
@@ -92,6 +95,8 @@ CMainFrame::CMainFrame(Services& services, QWidget* parent)
     connect(m_view, &CTrazzleView::statusMessage, this,
             [this](const QString& message) { statusBar()->showMessage(message, 10000); });
     connect(&m_view->rows(), &FileListModel::sortStateChanged, this, &CMainFrame::sortStateChanged);
+    connect(m_undoStack.get(), &QUndoStack::indexChanged, this, &CMainFrame::updateUndoTexts);
+    connect(m_undoStack.get(), &QUndoStack::cleanChanged, this, &CMainFrame::updateUndoTexts);
     restoreSortKey();
     updateCommandStates();
     qApp->installEventFilter(this);
@@ -108,7 +113,7 @@ void CMainFrame::createActions() {
         if (!info.toolTip.empty())
             action->setToolTip(text(info.toolTip));
         if (!info.shortcut.empty())
-            action->setShortcut(QKeySequence(QString::fromLatin1(
+            action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(
                 info.shortcut.data(), static_cast<qsizetype>(info.shortcut.size()))));
         action->setIcon(imageIcon("mi-", toolBarImage(info.id)));
         const int id = info.id;
@@ -166,8 +171,11 @@ void CMainFrame::createToolBar() {
         button->setStatusTip(action->statusTip());
         button->setToolTip(action->toolTip());
         button->setEnabled(action->isEnabled());
-        connect(action, &QAction::changed, button,
-                [button, action] { button->setEnabled(action->isEnabled()); });
+        // Undo and redo name their step in the tool tip too.
+        connect(action, &QAction::changed, button, [button, action] {
+            button->setEnabled(action->isEnabled());
+            button->setToolTip(action->toolTip());
+        });
         connect(button, &QAction::triggered, action, &QAction::trigger);
         m_toolBar->addAction(button);
     }
@@ -242,8 +250,25 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void CMainFrame::updateUndoTexts() {
+    // The label names the step: "元に戻す: 保存 (120 件)".
+    auto name = [this](QAction* action, const QString& step, const QString& label,
+                       std::u16string_view plain) {
+        const QString stepLabel = step.isEmpty() ? label : tr("%1: %2").arg(label, step);
+        const qsizetype tab = plain.find(u'\t');
+        action->setText(stepLabel + text(plain.substr(static_cast<std::size_t>(tab))));
+        action->setToolTip(stepLabel);
+    };
+    name(m_actions.value(ID_EDIT_UNDO), m_undoStack->undoText(), tr("元に戻す"),
+         findCommand(ID_EDIT_UNDO)->menuText);
+    name(m_actions.value(ID_EDIT_REDO), m_undoStack->redoText(), tr("やり直し"),
+         findCommand(ID_EDIT_REDO)->menuText);
+    updateCommandStates();
+}
+
 void CMainFrame::updateCommandStates() {
-    const CommandState state{m_view->rows().rowCount(), m_view->selectedCount(), IsChanged()};
+    const CommandState state{m_view->rows().rowCount(), m_view->selectedCount(), IsChanged(),
+                             m_undoStack->canUndo(), m_undoStack->canRedo()};
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(isCommandEnabled(it.key(), state));
 }
@@ -252,6 +277,12 @@ void CMainFrame::runCommand(int id) {
     switch (id) {
     case ID_APP_EXIT:
         close();
+        break;
+    case ID_EDIT_UNDO:
+        m_undoStack->undo();
+        break;
+    case ID_EDIT_REDO:
+        m_undoStack->redo();
         break;
     case ID_VIEW_TOOLBAR:
         m_toolBar->setVisible(m_actions.value(id)->isChecked());

@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
+class QUndoStack;
 
 namespace kelvoro {
 
@@ -40,6 +41,10 @@ public:
     // The one action of a command, shared by menu, toolbar and context menu.
     QAction* action(int id) const { return m_actions.value(id); }
     QToolBar* toolBar() const { return m_toolBar; }
+    // The steps the user can take back, for the whole run.
+    QUndoStack* undoStack() const { return m_undoStack.get(); }
+    // How many steps can be taken back.
+    static constexpr int kUndoLimit = 50;
 
     // Enables every command by the current rows, selection and staged edits.
     void updateCommandStates();
@@ -63,6 +68,7 @@ private:
     void updateLockIndicators();
     void restoreSortKey();
     void sortStateChanged();
+    void updateUndoTexts();
 
     Services& m_services;
     CTrazzleView* m_view = nullptr;
@@ -73,6 +79,8 @@ private:
     QLabel* m_unsortedIndicator = nullptr;
     QHash<int, QAction*> m_actions;
     std::unique_ptr<CommandContext> m_context;
+    // After the context: its steps refer to the context and go first.
+    std::unique_ptr<QUndoStack> m_undoStack;
     bool m_startMaximized = false;
 };
 

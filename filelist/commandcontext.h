@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QUndoCommand;
+class QUndoStack;
 class QWidget;
 
 namespace kelvoro {
@@ -25,8 +27,12 @@ struct CommandContext {
     platform::Shell& shell;
     // True when the staged edits may be dropped; asks first when there are some.
     std::function<bool()> querySaveChanges;
+    // Where the steps the user can take back go; null where nothing is taken back.
+    QUndoStack* undoStack;
 
     FileListModel& rows() const;
+    // Records a step that is done already; drops it when nothing takes steps back.
+    void pushUndo(QUndoCommand* step) const;
 };
 
 // A command's work; bound to its id in the frame's handler table.

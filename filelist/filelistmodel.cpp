@@ -471,59 +471,18 @@ void FileListModel::sort(int column, Qt::SortOrder order) {
     Q_EMIT sortStateChanged();
 }
 
-void FileListModel::removeRowList(std::vector<int> rows) {
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    std::vector<std::pair<int, int>> ranges; // first and last row, highest range first
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        if (!ranges.empty() && ranges.back().first == *it + 1)
-            ranges.back().first = *it;
-        else
-            ranges.emplace_back(*it, *it);
-    }
-    const int before = m_stagedCount;
-    const bool wasSorted = isSorted();
-    auto forget = [this](int r) {
-        FileRow& fr = m_rows[static_cast<std::size_t>(r)];
-        if (!m_indexStale)
-            unindexPath(fr.path());
-        setStaged(fr, false);
-    };
-    if (ranges.size() <= kMaxRemovalSignals) {
-        // From the highest range down, so the lower indices stay valid.
-        for (const auto& [lo, hi] : ranges) {
-            beginRemoveRows({}, lo, hi);
-            for (int i = lo; i <= hi; ++i)
-                forget(i);
-            m_rows.erase(m_rows.begin() + lo, m_rows.begin() + hi + 1);
-            endRemoveRows();
-        }
-    } else {
-        // Scattered rows: one pass instead of shifting the tail once per range.
-        beginResetModel();
-        std::size_t kept = 0;
-        auto next = rows.cbegin();
-        for (std::size_t i = 0; i < m_rows.size(); ++i) {
-            if (next != rows.cend() && static_cast<std::size_t>(*next) == i) {
-                forget(static_cast<int>(i));
-                ++next;
-            } else {
-                if (kept != i)
-                    m_rows[kept] = std::move(m_rows[i]);
-                ++kept;
-            }
-        }
-        m_rows.resize(kept);
-        endResetModel();
-    }
-    emitStagedCountChange(before);
-    noteSortState(wasSorted);
+void FileListModel::clear() {
+    takeAllRows();
 }
 
-void FileListModel::clear() {
+std::vector<RemovedRow> FileListModel::takeAllRows() {
     const int before = m_stagedCount;
     const bool wasSorted = isSorted();
+    std::vector<RemovedRow> taken;
+    taken.reserve(m_rows.size());
     beginResetModel();
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        taken.push_back({static_cast<int>(i), std::move(m_rows[i])});
     m_rows.clear();
     m_pending.clear();
     m_index.clear();
@@ -533,6 +492,7 @@ void FileListModel::clear() {
     if (before != 0)
         Q_EMIT stagedCountChanged(0);
     noteSortState(wasSorted);
+    return taken;
 }
 
 } // namespace kelvoro

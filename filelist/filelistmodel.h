@@ -63,6 +63,26 @@ struct FileRow {
     void setFlags(const RowFlags& flags);
 };
 
+// What staging changes in a row, and what taking a step back puts back.
+struct RowEditState {
+    std::optional<CalendarTime> created;
+    std::optional<CalendarTime> modified;
+    std::optional<CalendarTime> accessed;
+    std::uint32_t attributes = 0;
+    bool staged = false;
+    bool createdEdited = false;
+    bool modifiedEdited = false;
+    bool accessedEdited = false;
+
+    bool operator==(const RowEditState&) const = default;
+};
+
+// A row taken out of the list, with the position it had.
+struct RemovedRow {
+    int position = 0;
+    FileRow row;
+};
+
 // The list's rows: the whole working set. Rows stay in the order they were added until the
 // list is sorted; rows added after that go to the end.
 class FileListModel : public QAbstractTableModel {
@@ -110,6 +130,9 @@ public:
     // The row's edits are on disk now: it is no longer staged.
     void unstageRow(int r);
     int stagedCount() const { return m_stagedCount; }
+    RowEditState editState(int r) const;
+    // Puts a row's times, flags and staged state as they were (an undo or redo).
+    void setEditState(int r, const RowEditState& state);
 
     // After a successful rename on disk. When the row is a folder, every row below it (shown
     // or pending) takes the folder's new path at once.
@@ -145,7 +168,17 @@ public:
     // kMaxRemovalSignals ranges the model is reset instead, which keeps the work linear.
     void removeRowList(std::vector<int> rows);
     static constexpr std::size_t kMaxRemovalSignals = 64;
+    // removeRowList, handing the rows back in ascending position.
+    std::vector<RemovedRow> takeRowList(std::vector<int> rows);
+    // Puts taken rows back at their positions (ascending; past the end they go last), staged
+    // edits and all; a row whose path is listed again meanwhile stays out. Returns how many
+    // came back.
+    int restoreRows(std::vector<RemovedRow> rows);
     void clear();
+    // clear, handing every row back.
+    std::vector<RemovedRow> takeAllRows();
+    // The row of every listed path, for finding rows again after rows moved.
+    QHash<QByteArray, int> rowsByPath() const;
 
     // The path against the current directory; empty when that cannot be told.
     static QByteArray absolutePath(const QByteArray& path);

@@ -1,6 +1,7 @@
 #include "filelist/listcommands.h"
 
 #include "filelist/commandcontext.h"
+#include "filelist/listundo.h"
 #include "filelist/trazzleview.h"
 #include "platform/shell.h"
 
@@ -59,8 +60,9 @@ void OnClear(CommandContext& context) {
     }
     // Selection ranges hold persistent indexes that every removed range would walk.
     view.clearSelection();
-    // Staged edits leave with their rows.
-    model.removeRowList(removed);
+    // Staged edits leave with their rows, and come back with them on undo.
+    std::vector<RemovedRow> taken = model.takeRowList(removed);
+    context.pushUndo(new RemoveStep(RemoveStep::Kind::Rows, model, std::move(taken)));
     if (target >= 0 && target < model.rowCount())
         view.selectionModel()->setCurrentIndex(model.index(target, current.column()),
                                                QItemSelectionModel::NoUpdate);
@@ -69,7 +71,13 @@ void OnClear(CommandContext& context) {
 void OnClearAll(CommandContext& context) {
     if (context.querySaveChanges && !context.querySaveChanges())
         return;
-    context.rows().clear();
+    FileListModel& model = context.rows();
+    // Emptying an empty list is no step.
+    if (model.rowCount() == 0) {
+        model.clear();
+        return;
+    }
+    context.pushUndo(new RemoveStep(RemoveStep::Kind::All, model, model.takeAllRows()));
 }
 
 void OnOpenWithProgram(CommandContext& context) {

@@ -1,12 +1,10 @@
 #include "properties/propertycommands.h"
 
-#include "common/fileerrortext.h"
 #include "filelist/commandcontext.h"
+#include "filelist/listundo.h"
 #include "filelist/trazzleview.h"
-#include "presentation/prompt.h"
-#include "presentation/rowprogress.h"
 #include "properties/change.h"
-#include "properties/savechanges.h"
+#include "properties/saveundo.h"
 
 namespace kelvoro {
 
@@ -35,28 +33,21 @@ void OnEditProperties(CommandContext& context) {
     if (dialog.exec() == QDialog::Accepted) {
         const RowFlags flags{!dialog.readOnlyText().isEmpty(), !dialog.hiddenText().isEmpty(),
                              !dialog.archiveText().isEmpty(), !dialog.indexText().isEmpty()};
-        const FileListModel::ChangeBatch batch(model);
-        for (int r : selected)
-            model.stageEdit(r, dialog.created(), dialog.modified(), dialog.accessed(), flags);
+        auto step = std::make_unique<StageStep>(
+            QT_TRANSLATE_NOOP("kelvoro::UndoStep", "タイムスタンプ／属性の編集"), model, selected);
+        {
+            const FileListModel::ChangeBatch batch(model);
+            for (int r : selected)
+                model.stageEdit(r, dialog.created(), dialog.modified(), dialog.accessed(), flags);
+        }
+        if (step->finish())
+            context.pushUndo(step.release());
     }
     view.viewport()->update();
 }
 
 bool OnFileSave(CommandContext& context) {
-    CTrazzleView& view = context.view;
-    FileListModel& model = view.rows();
-    std::unique_ptr<RowProgress> progress = view.startProgress(QStringLiteral("保存しています…"));
-    const SaveResult result =
-        saveStagedRows(model, context.fileSystem, view.rowProgress(*progress));
-    progress.reset();
-    if (result.outcome == SaveResult::Outcome::Failed)
-        context.prompt.stop(
-            &view, fileErrorText(result.error->cause(), displayPath(model.row(result.row).path())));
-    if (result.outcome != SaveResult::Outcome::Saved)
-        return false;
-    context.prompt.information(&view, QStringLiteral("保存が完了しました"));
-    view.viewport()->update();
-    return true;
+    return saveAndRecord(context);
 }
 
 } // namespace kelvoro

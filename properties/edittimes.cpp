@@ -2,6 +2,7 @@
 
 #include "common/fileerrortext.h"
 #include "filelist/commandcontext.h"
+#include "filelist/listundo.h"
 #include "filelist/trazzleview.h"
 #include "platform/photodate.h"
 #include "presentation/prompt.h"
@@ -44,7 +45,11 @@ void OnEditTimes(CommandContext& context) {
     if (dialog.exec() != QDialog::Accepted)
         return;
     const TimeToolPlan& plan = dialog.plan();
+    auto step = std::make_unique<StageStep>(
+        QT_TRANSLATE_NOOP("kelvoro::UndoStep", "日時の一括変更"), model, selected);
     stageTimePlan(model, selected, plan);
+    if (step->finish())
+        context.pushUndo(step.release());
     view.viewport()->update();
     if (!plan.skipped.empty())
         context.prompt.information(context.window, skippedText(model, selected, plan.skipped));

@@ -24,25 +24,35 @@ platform::FileStatus desiredStatus(const FileRow& row) {
     return desired;
 }
 
-SaveResult saveInOrder(FileListModel& model, platform::FileSystem& fs,
+SaveResult saveInOrder(FileListModel& model, platform::FileSystem& fs, const std::vector<int>& rows,
                        const RowLoopProgress& progress) {
-    const int total = model.stagedCount();
-    int done = 0;
-    for (int r = 0; r < model.rowCount() && done < total; ++r) {
+    const int total = static_cast<int>(rows.size());
+    SaveResult result;
+    result.written.reserve(rows.size());
+    for (const int r : rows) {
         const FileRow& row = model.row(r);
-        if (!row.staged)
-            continue;
-        if (progress && !progress(done, total, r))
-            return SaveResult{SaveResult::Outcome::Cancelled, r, std::nullopt};
+        if (progress && !progress(static_cast<int>(result.written.size()), total, r)) {
+            result.outcome = SaveResult::Outcome::Cancelled;
+            result.row = r;
+            break;
+        }
         try {
             fs.writeStatus(row.path().toStdString(), desiredStatus(row));
         } catch (const platform::FileError& error) {
-            return SaveResult{SaveResult::Outcome::Failed, r, error};
+            result.outcome = SaveResult::Outcome::Failed;
+            result.row = r;
+            result.error = error;
+            break;
         }
-        ++done;
+        result.written.push_back(r);
     }
-    model.clearStaged();
-    return {};
+    // A failed or cancelled small save leaves every row staged, as it always has.
+    if (result.outcome != SaveResult::Outcome::Saved)
+        return result;
+    const FileListModel::ChangeBatch batch(model);
+    for (const int r : rows)
+        model.unstageRow(r);
+    return result;
 }
 
 struct SaveJob {
@@ -55,12 +65,12 @@ struct SaveJob {
 // The jobs only read what was copied out of the model; the model is touched again on this
 // thread once every job has ended.
 SaveResult saveInParallel(FileListModel& model, platform::FileSystem& fs,
-                          const RowLoopProgress& progress) {
+                          const std::vector<int>& rows, const RowLoopProgress& progress) {
     std::vector<SaveJob> jobs;
-    jobs.reserve(static_cast<std::size_t>(model.stagedCount()));
-    for (int r = 0; r < model.rowCount(); ++r)
-        if (const FileRow& row = model.row(r); row.staged)
-            jobs.push_back({r, row.path().toStdString(), desiredStatus(row), std::nullopt});
+    jobs.reserve(rows.size());
+    for (const int r : rows)
+        jobs.push_back(
+            {r, model.row(r).path().toStdString(), desiredStatus(model.row(r)), std::nullopt});
     const int total = static_cast<int>(jobs.size());
     const OrderedWorkResult work = runOrdered(
         jobs.size(), fs.parallelCalls(jobs.front().path),
@@ -77,32 +87,53 @@ SaveResult saveInParallel(FileListModel& model, platform::FileSystem& fs,
             const int at = jobs[std::min(done, jobs.size() - 1)].row;
             return !progress || progress(static_cast<int>(done), total, at);
         });
+    SaveResult result;
     {
         // The list tells the truth about the disk: what was written is no longer staged.
         const FileListModel::ChangeBatch batch(model);
         for (std::size_t i = 0; i < jobs.size(); ++i)
-            if (work.done[i])
+            if (work.done[i]) {
                 model.unstageRow(jobs[i].row);
+                result.written.push_back(jobs[i].row);
+            }
     }
     if (work.firstFailure) {
         SaveJob& failed = jobs[*work.firstFailure];
         if (!failed.error)
             failed.error.emplace(platform::FileErrorCause::Generic, 0, failed.path);
-        return SaveResult{SaveResult::Outcome::Failed, failed.row, failed.error};
+        result.outcome = SaveResult::Outcome::Failed;
+        result.row = failed.row;
+        result.error = failed.error;
+        return result;
     }
     for (std::size_t i = 0; i < jobs.size(); ++i)
-        if (!work.done[i])
-            return SaveResult{SaveResult::Outcome::Cancelled, jobs[i].row, std::nullopt};
-    return {};
+        if (!work.done[i]) {
+            result.outcome = SaveResult::Outcome::Cancelled;
+            result.row = jobs[i].row;
+            return result;
+        }
+    return result;
 }
 
 } // namespace
 
 SaveResult saveStagedRows(FileListModel& model, platform::FileSystem& fs,
                           const RowLoopProgress& progress) {
-    if (model.stagedCount() < kParallelSaveRows)
-        return saveInOrder(model, fs, progress);
-    return saveInParallel(model, fs, progress);
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(model.stagedCount()));
+    for (int r = 0; r < model.rowCount() && rows.size() < std::size_t(model.stagedCount()); ++r)
+        if (model.row(r).staged)
+            rows.push_back(r);
+    return saveRows(model, fs, rows, progress);
+}
+
+SaveResult saveRows(FileListModel& model, platform::FileSystem& fs, const std::vector<int>& rows,
+                    const RowLoopProgress& progress) {
+    if (rows.empty())
+        return {};
+    if (rows.size() < std::size_t(kParallelSaveRows))
+        return saveInOrder(model, fs, rows, progress);
+    return saveInParallel(model, fs, rows, progress);
 }
 
 } // namespace kelvoro

@@ -4,6 +4,7 @@
 #include "platform/filestatus.h"
 
 #include <optional>
+#include <vector>
 
 namespace kelvoro {
 
@@ -17,6 +18,7 @@ struct SaveResult {
     Outcome outcome = Outcome::Saved;
     int row = -1; // where a failed or cancelled save stopped
     std::optional<platform::FileError> error;
+    std::vector<int> written; // the rows written, ascending
 };
 
 // Below this many staged rows a save writes one row after the other.
@@ -33,5 +35,8 @@ inline constexpr int kParallelSaveRows = 256;
 // written stays staged, whatever ended the save.
 SaveResult saveStagedRows(FileListModel& model, platform::FileSystem& fs,
                           const RowLoopProgress& progress = {});
+// The same save of the given staged rows (ascending) only; other staged rows stay staged.
+SaveResult saveRows(FileListModel& model, platform::FileSystem& fs, const std::vector<int>& rows,
+                    const RowLoopProgress& progress = {});
 
 } // namespace kelvoro

@@ -7,6 +7,7 @@
 #include "presentation/rowprogress.h"
 #include "rename/renamedialog.h"
 #include "rename/renamerows.h"
+#include "rename/renameundo.h"
 
 #include <QCoreApplication>
 
@@ -21,8 +22,9 @@ QString text(const char* source) {
     return QCoreApplication::translate("kelvoro::CReName", source);
 }
 
-// One message for every row that kept its name, with the first few names and why.
-QString notRenamedText(const RenameResult& result) {
+} // namespace
+
+QString notRenamedText(const RenameResult& result, const QString& heading) {
     int count = 0;
     QString names;
     for (const RowRenameResult& r : result.rows) {
@@ -36,14 +38,11 @@ QString notRenamedText(const RenameResult& result) {
     }
     if (count == 0)
         return {};
-    QString message =
-        text("%1 件のファイル名を変更できませんでした。").arg(count) + QLatin1Char('\n') + names;
+    QString message = QString(heading).arg(count) + QLatin1Char('\n') + names;
     if (count > kNamesShown)
         message += QLatin1Char('\n') + text("ほか %1 件").arg(count - kNamesShown);
     return message;
 }
-
-} // namespace
 
 void OnRename(CommandContext& context) {
     CTrazzleView& view = context.view;
@@ -60,8 +59,11 @@ void OnRename(CommandContext& context) {
     if (dialog.exec() == QDialog::Accepted) {
         const std::unique_ptr<RowProgress> progress =
             view.startProgress(QStringLiteral("名前を変更しています…"));
-        notRenamed = notRenamedText(renameRows(view.rows(), context.fileSystem, dialog.options(),
-                                               rows, view.rowProgress(*progress)));
+        const RenameResult result = renameRows(view.rows(), context.fileSystem, dialog.options(),
+                                               rows, view.rowProgress(*progress));
+        notRenamed = notRenamedText(result, text("%1 件のファイル名を変更できませんでした。"));
+        if (std::vector<RenamedRow> renamed = renamedRows(view.rows(), result); !renamed.empty())
+            context.pushUndo(new RenameUndoStep(context, std::move(renamed)));
     }
     view.viewport()->update();
     if (!notRenamed.isEmpty())

@@ -66,7 +66,8 @@ private:
 
 class PlanRunner {
 public:
-    PlanRunner(FileListModel& model, platform::FileSystem& fileSystem, const RenameOptions& options,
+    // Without options, each row moves straight to its planned name.
+    PlanRunner(FileListModel& model, platform::FileSystem& fileSystem, const RenameOptions* options,
                const std::vector<int>& rows, const RenameAnalysis& analysis, const MovePlan& plan)
         : m_model(model), m_mover(model, fileSystem), m_options(options), m_rows(rows),
           m_analysis(analysis), m_plan(plan) {}
@@ -101,8 +102,12 @@ private:
     // The move to the name the preview marked is not attempted; a step before it (a new
     // extension on the way to a taken name) still is, as each step is a move of its own.
     void skip(RowRenameResult& r, int index, NameConflict conflict) {
+        if (!m_options) {
+            r.failure = failureOf(conflict);
+            return;
+        }
         const std::optional<QByteArray> ended = runRenameSteps(
-            r.oldName, m_options, index, [&](RenameStep step, const QByteArray& name) {
+            r.oldName, *m_options, index, [&](RenameStep step, const QByteArray& name) {
                 const StepOutcome outcome =
                     name == r.plannedName ? StepOutcome::Failed : m_mover.move(r.row, name);
                 (step == RenameStep::Extension ? r.extension : r.name) = outcome;
@@ -113,8 +118,14 @@ private:
     }
 
     void rename(RowRenameResult& r, int index, bool changes) {
+        if (!m_options) {
+            r.name = m_mover.move(r.row, r.plannedName);
+            if (changes && r.name == StepOutcome::Failed)
+                r.failure = m_mover.lastFailure();
+            return;
+        }
         const std::optional<QByteArray> ended = runRenameSteps(
-            r.oldName, m_options, index, [&](RenameStep step, const QByteArray& name) {
+            r.oldName, *m_options, index, [&](RenameStep step, const QByteArray& name) {
                 const StepOutcome outcome = m_mover.move(r.row, name);
                 (step == RenameStep::Extension ? r.extension : r.name) = outcome;
                 return outcome == StepOutcome::Moved;
@@ -161,7 +172,7 @@ private:
 
     FileListModel& m_model;
     RowMover m_mover;
-    const RenameOptions& m_options;
+    const RenameOptions* m_options;
     const std::vector<int>& m_rows;
     const RenameAnalysis& m_analysis;
     const MovePlan& m_plan;
@@ -287,7 +298,7 @@ RenameResult renameInParallel(FileListModel& model, platform::FileSystem& fileSy
     RenameResult result;
     result.cancelled = work.stopped;
     const FileListModel::ChangeBatch batch(model);
-    PlanRunner runner(model, fileSystem, options, rows, analysis, plan);
+    PlanRunner runner(model, fileSystem, &options, rows, analysis, plan);
     const bool extensionOnly = !hasNameStep(options);
     std::size_t next = 0;
     for (std::size_t s = 0; s < plan.steps.size(); ++s) {
@@ -314,23 +325,10 @@ RenameResult renameInParallel(FileListModel& model, platform::FileSystem& fileSy
     return result;
 }
 
-} // namespace
-
-RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
-                        const RenameOptions& options, const std::vector<int>& rows,
-                        const RowLoopProgress& progress) {
-    std::vector<RenameSource> sources;
-    sources.reserve(rows.size());
-    for (const int row : rows)
-        sources.push_back({model.row(row).directory, model.row(row).name});
-    // The moves find taken names themselves; listing the folders here would only slow a
-    // large rename down.
-    FolderNames folders(false);
-    const RenameAnalysis analysis = analyseRenames(sources, options, folders);
-    const MovePlan plan = planMoves(sources, analysis, folders);
-    if (movesIndependently(options, sources, analysis, plan))
-        return renameInParallel(model, fileSystem, options, rows, analysis, plan, progress);
-
+RenameResult runPlan(FileListModel& model, platform::FileSystem& fileSystem,
+                     const RenameOptions* options, const std::vector<int>& rows,
+                     const RenameAnalysis& analysis, const MovePlan& plan,
+                     const RowLoopProgress& progress) {
     RenameResult result;
     result.rows.reserve(plan.steps.size());
     const FileListModel::ChangeBatch batch(model);
@@ -348,6 +346,52 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
             result.rows.push_back(std::move(*r));
     }
     return result;
+}
+
+} // namespace
+
+RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
+                        const RenameOptions& options, const std::vector<int>& rows,
+                        const RowLoopProgress& progress) {
+    std::vector<RenameSource> sources;
+    sources.reserve(rows.size());
+    for (const int row : rows)
+        sources.push_back({model.row(row).directory, model.row(row).name});
+    // The moves find taken names themselves; listing the folders here would only slow a
+    // large rename down.
+    FolderNames folders(false);
+    const RenameAnalysis analysis = analyseRenames(sources, options, folders);
+    const MovePlan plan = planMoves(sources, analysis, folders);
+    if (movesIndependently(options, sources, analysis, plan))
+        return renameInParallel(model, fileSystem, options, rows, analysis, plan, progress);
+
+    return runPlan(model, fileSystem, &options, rows, analysis, plan, progress);
+}
+
+RenameResult renameRowsTo(FileListModel& model, platform::FileSystem& fileSystem,
+                          const std::vector<int>& rows, const std::vector<QByteArray>& names,
+                          const RowLoopProgress& progress) {
+    std::vector<RenameSource> sources;
+    sources.reserve(rows.size());
+    RenameAnalysis analysis;
+    analysis.rows.reserve(rows.size());
+    QSet<QByteArray> wanted;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const FileRow& row = model.row(rows[i]);
+        sources.push_back({row.directory, row.name});
+        PlannedName planned{names[i], NameConflict::None, names[i] != row.name};
+        // Each name goes to one row at most: the plan's waits rely on it.
+        const QByteArray target = row.directory + kPathSeparator + names[i];
+        if (planned.changes && wanted.contains(target))
+            planned.conflict = NameConflict::Duplicate;
+        else if (!isUsableName(names[i]))
+            planned.conflict = NameConflict::Unusable;
+        wanted.insert(target);
+        analysis.rows.push_back(std::move(planned));
+    }
+    FolderNames folders(false);
+    const MovePlan plan = planMoves(sources, analysis, folders);
+    return runPlan(model, fileSystem, nullptr, rows, analysis, plan, progress);
 }
 
 RenameFailure failureOf(NameConflict conflict) {

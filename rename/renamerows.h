@@ -59,6 +59,14 @@ RenameResult renameRows(FileListModel& model, platform::FileSystem& fileSystem,
                         const RenameOptions& options, const std::vector<int>& rows,
                         const RowLoopProgress& progress = {});
 
+// Gives each row its name (rows[i] takes names[i]) on disk, moving only files that are still
+// the ones listed and never replacing a file: a row whose new name is another row's current
+// one waits for it, cycles go through a temporary name, and a name taken meanwhile fails that
+// row, which keeps its name. Taking a rename back is such a rename.
+RenameResult renameRowsTo(FileListModel& model, platform::FileSystem& fileSystem,
+                          const std::vector<int>& rows, const std::vector<QByteArray>& names,
+                          const RowLoopProgress& progress = {});
+
 // The failure a conflict found before the move becomes.
 RenameFailure failureOf(NameConflict conflict);
 

@@ -63,7 +63,7 @@ class TestArtwork : public QObject {
     test::PrivateLocations m_locations;
 private Q_SLOTS:
     void everyCommandOfTheIconTablesHasItsImages() {
-        QCOMPARE(frameMenuIcons().size(), 10u);
+        QCOMPARE(frameMenuIcons().size(), 12u);
         QCOMPARE(contextMenuIcons().size(), 6u);
         for (const auto& table : {frameMenuIcons(), contextMenuIcons()})
             for (const MenuIcon& icon : table) {

@@ -98,7 +98,8 @@ private Q_SLOTS:
         QStringList items;
         for (QAction* a : edit->actions())
             items << (a->isSeparator() ? u"-"_s : a->text());
-        QCOMPARE(items, QStringList({menuText(130), menuText(ID_EDIT_TIMES), menuText(32782),
+        QCOMPARE(items, QStringList({u"元に戻す\tCtrl+Z(&U)"_s, u"やり直し\tCtrl+Y(&R)"_s, u"-"_s,
+                                     menuText(130), menuText(ID_EDIT_TIMES), menuText(32782),
                                      menuText(32797), u"-"_s, menuText(32784), menuText(32795),
                                      menuText(134)}));
         QCOMPARE(menuText(32797), u"プログラムの関連付け変更\tCtrl+E(&E)"_s);
@@ -106,10 +107,11 @@ private Q_SLOTS:
         QStringList tips;
         for (QAction* a : frame.toolBar()->actions())
             tips << (a->isSeparator() ? u"-"_s : a->toolTip());
-        QCOMPARE(tips, QStringList({u"開く"_s, u"フォルダーを開く"_s, u"保存"_s, u"-"_s,
-                                    u"ファイルプロパティの編集"_s, u"日時の一括変更"_s,
-                                    u"ファイル名の編集"_s, u"関連付け変更"_s, u"-"_s, u"全クリア"_s,
-                                    u"クリア"_s, u"-"_s, u"バージョン情報"_s}));
+        QCOMPARE(tips,
+                 QStringList({u"開く"_s, u"フォルダーを開く"_s, u"保存"_s, u"-"_s, u"元に戻す"_s,
+                              u"やり直し"_s, u"-"_s, u"ファイルプロパティの編集"_s,
+                              u"日時の一括変更"_s, u"ファイル名の編集"_s, u"関連付け変更"_s, u"-"_s,
+                              u"全クリア"_s, u"クリア"_s, u"-"_s, u"バージョン情報"_s}));
         for (QAction* a : frame.toolBar()->actions())
             QVERIFY(a->isSeparator() || !a->icon().isNull());
     }

@@ -10,16 +10,27 @@ r() { # r SRC.svg OUT.png WIDTH HEIGHT
 }
 
 # toolbar buttons: 19x18, @2x 38x36
-for n in open open-folder save edit-properties edit-times rename change-association clear-all clear about; do
+for n in open open-folder save undo redo edit-properties edit-times rename change-association clear-all clear about; do
     r "tb-$n.svg" "tb-$n.png" 19 18
     r "tb-$n.svg" "tb-$n@2x.png" 38 36
 done
 
 # menu icons: 16x16, @2x 32x32
-for n in open open-folder save edit-properties edit-times clear-all about rename clear change-association; do
+for n in open open-folder save undo redo edit-properties edit-times clear-all about rename clear change-association; do
     r "mi-$n.svg" "mi-$n.png" 16 16
     r "mi-$n.svg" "mi-$n@2x.png" 32 32
 done
+
+# The undo and redo arrows are curves: keep whole pixels (alpha 0 or 255, transparent pixels
+# black) so the icons look like the others and survive premultiplication unchanged.
+if command -v convert >/dev/null 2>&1; then
+    for f in mi-undo mi-redo tb-undo tb-redo; do
+        for s in "" "@2x"; do
+            convert "$f$s.png" -channel A -threshold 50% +channel \
+                -background 'rgba(0,0,0,0)' -alpha background "PNG32:$f$s.png"
+        done
+    done
+fi
 
 # list check boxes: 12x13 (box is the top 12x12), @2x 24x26
 for n in checked unchecked; do

@@ -41,7 +41,7 @@ struct TestServices {
 
     // What the commands of a list without a window work with.
     CommandContext contextFor(CTrazzleView& view) {
-        return {view, &view, prompt, services.fileSystem, shell, {}};
+        return {view, &view, prompt, services.fileSystem, shell, {}, nullptr};
     }
 };
 
