@@ -8,6 +8,8 @@
 #include "properties/change.h"
 #include "properties/savechanges.h"
 
+#include <QCoreApplication>
+
 namespace kelvoro {
 
 void OnEditProperties(CommandContext& context) {
@@ -45,7 +47,8 @@ void OnEditProperties(CommandContext& context) {
 bool OnFileSave(CommandContext& context) {
     CTrazzleView& view = context.view;
     FileListModel& model = view.rows();
-    std::unique_ptr<RowProgress> progress = view.startProgress(QStringLiteral("保存しています…"));
+    std::unique_ptr<RowProgress> progress =
+        view.startProgress(QCoreApplication::translate("kelvoro::Commands", "保存しています…"));
     const SaveResult result =
         saveStagedRows(model, context.fileSystem, view.rowProgress(*progress));
     progress.reset();
@@ -54,7 +57,8 @@ bool OnFileSave(CommandContext& context) {
             &view, fileErrorText(result.error->cause(), displayPath(model.row(result.row).path())));
     if (result.outcome != SaveResult::Outcome::Saved)
         return false;
-    context.prompt.information(&view, QStringLiteral("保存が完了しました"));
+    context.prompt.information(
+        &view, QCoreApplication::translate("kelvoro::Commands", "保存が完了しました"));
     view.viewport()->update();
     return true;
 }

@@ -17,10 +17,6 @@ namespace {
 // Enough names for the user to recognise the files without a box taller than the screen.
 constexpr int kNamesShown = 10;
 
-QString text(const char* source) {
-    return QCoreApplication::translate("kelvoro::CReName", source);
-}
-
 // One message for every row that kept its name, with the first few names and why.
 QString notRenamedText(const RenameResult& result) {
     int count = 0;
@@ -30,16 +26,20 @@ QString notRenamedText(const RenameResult& result) {
             continue;
         if (++count <= kNamesShown)
             names +=
-                QLatin1Char('\n') + text("%1 → %2: %3")
+                QLatin1Char('\n') + QCoreApplication::translate("kelvoro::CReName", "%1 → %2: %3")
                                         .arg(displayPath(r.oldName), displayPath(r.plannedName),
                                              renameFailureText(r.failure));
     }
     if (count == 0)
         return {};
     QString message =
-        text("%1 件のファイル名を変更できませんでした。").arg(count) + QLatin1Char('\n') + names;
+        QCoreApplication::translate("kelvoro::CReName", "%1 件のファイル名を変更できませんでした。")
+            .arg(count) +
+        QLatin1Char('\n') + names;
     if (count > kNamesShown)
-        message += QLatin1Char('\n') + text("ほか %1 件").arg(count - kNamesShown);
+        message +=
+            QLatin1Char('\n') +
+            QCoreApplication::translate("kelvoro::CReName", "ほか %1 件").arg(count - kNamesShown);
     return message;
 }
 
@@ -58,8 +58,8 @@ void OnRename(CommandContext& context) {
     dialog.setPreviewRows(std::move(sources));
     QString notRenamed;
     if (dialog.exec() == QDialog::Accepted) {
-        const std::unique_ptr<RowProgress> progress =
-            view.startProgress(QStringLiteral("名前を変更しています…"));
+        const std::unique_ptr<RowProgress> progress = view.startProgress(
+            QCoreApplication::translate("kelvoro::CReName", "名前を変更しています…"));
         notRenamed = notRenamedText(renameRows(view.rows(), context.fileSystem, dialog.options(),
                                                rows, view.rowProgress(*progress)));
     }
