@@ -9,6 +9,7 @@
 #include "support/privatelocations.h"
 #include "support/testfiles.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -124,7 +125,8 @@ private Q_SLOTS:
                     continue;
                 QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
                 if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
-                    unnamed << w->metaObject()->className() + u' ' + w->objectName();
+                    unnamed << QLatin1StringView(w->metaObject()->className()) + u' ' +
+                                   w->objectName();
             }
             QVERIFY2(unnamed.isEmpty(),
                      qPrintable(dialog->objectName() + u": "_s + unnamed.join(u", "_s)));

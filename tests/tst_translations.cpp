@@ -65,7 +65,8 @@ QStringList visibleTexts(QWidget* root) {
     QList<QWidget*> widgets = root->findChildren<QWidget*>();
     widgets.prepend(root);
     for (QWidget* w : widgets) {
-        const QString where = w->metaObject()->className() + u' ' + w->objectName() + u": "_s;
+        const QString where =
+            QLatin1StringView(w->metaObject()->className()) + u' ' + w->objectName() + u": "_s;
         QStringList own = {w->windowTitle(), w->toolTip(), w->statusTip(), w->accessibleName(),
                            w->accessibleDescription()};
         if (auto* b = qobject_cast<QAbstractButton*>(w))
@@ -100,6 +101,12 @@ QStringList japaneseTexts(QWidget* root) {
         if (hasJapanese(t.section(u": "_s, 1)))
             found << t;
     return found;
+}
+
+// QApplication posts the change to every window; a test sees it once those events are done.
+void choose(LanguageMenu* menu, LanguageChoice choice) {
+    menu->choiceAction(choice)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
 }
 
 QStringList menuTitles(const CMainFrame& frame) {
@@ -144,7 +151,7 @@ private Q_SLOTS:
         QCOMPARE(languages->title(), u"言語(&L)"_s);
         QVERIFY(languages->choiceAction(LanguageChoice::System)->isChecked());
 
-        languages->choiceAction(LanguageChoice::English)->trigger();
+        choose(languages, LanguageChoice::English);
         QCOMPARE(appliedLanguage(), UiLanguage::English);
         QCOMPARE(menuTitles(frame), (QStringList{u"&File"_s, u"&Edit"_s, u"&View"_s, u"&Help"_s}));
         QCOMPARE(frame.action(ID_FILE_OPEN)->text(), u"&Open...\tCtrl+O"_s);
@@ -159,7 +166,7 @@ private Q_SLOTS:
         QVERIFY2(japaneseTexts(&frame).isEmpty(), qPrintable(japaneseTexts(&frame).join(u'\n')));
 
         // Back to the texts the program is written in, exactly.
-        languages->choiceAction(LanguageChoice::Japanese)->trigger();
+        choose(languages, LanguageChoice::Japanese);
         QCOMPARE(appliedLanguage(), UiLanguage::Japanese);
         QCOMPARE(menuTitles(frame),
                  (QStringList{u"ファイル(&F)"_s, u"編集(&E)"_s, u"表示(&V)"_s, u"ヘルプ(&H)"_s}));
@@ -195,7 +202,7 @@ private Q_SLOTS:
         t.settings.setLanguageChoice(LanguageChoice::English);
         applyChosenLanguage(t.settings);
         CMainFrame frame(t.services);
-        frame.findChild<LanguageMenu*>()->choiceAction(LanguageChoice::System)->trigger();
+        choose(frame.findChild<LanguageMenu*>(), LanguageChoice::System);
         qputenv("LC_ALL", saved);
         QCOMPARE(menuTitles(frame).first(), fileMenu);
         QCOMPARE(SettingsStore().languageChoice(), LanguageChoice::System);
