@@ -1,10 +1,8 @@
 #include "filelist/trazzleview.h"
 
 #include <QContextMenuEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPainter>
 
 namespace kelvoro {
 
@@ -87,37 +85,6 @@ void CTrazzleView::scrollContentsBy(int dx, int dy) {
     QTableView::scrollContentsBy(dx, dy);
     if (dx != 0)
         viewport()->update();
-}
-
-// The rows paint no focus frame of their own: while the list has the keyboard, a dotted
-// outline around the current row shows where it is, selected or not.
-void CTrazzleView::paintEvent(QPaintEvent* event) {
-    QTableView::paintEvent(event);
-    const QModelIndex current = currentIndex();
-    if (!hasFocus() || !current.isValid())
-        return;
-    const int row = current.row();
-    const QRect outline(-horizontalOffset(), rowViewportPosition(row), horizontalHeader()->length(),
-                        rowHeight(row));
-    QPainter painter(viewport());
-    painter.setPen(QPen(palette().color(QPalette::Text), 0, Qt::DotLine));
-    painter.drawRect(outline.adjusted(0, 0, -1, -1));
-}
-
-// The outline spans the whole row, wider than the cells the table repaints by itself.
-void CTrazzleView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    QTableView::currentChanged(current, previous);
-    viewport()->update();
-}
-
-void CTrazzleView::focusInEvent(QFocusEvent* event) {
-    QTableView::focusInEvent(event);
-    viewport()->update();
-}
-
-void CTrazzleView::focusOutEvent(QFocusEvent* event) {
-    QTableView::focusOutEvent(event);
-    viewport()->update();
 }
 
 } // namespace kelvoro

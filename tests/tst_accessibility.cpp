@@ -186,38 +186,6 @@ private Q_SLOTS:
         QVERIFY2(texts.contains(text), qPrintable(texts.join(u'|')));
         QVERIFY(texts.contains(u"Kelvoro"_s));
     }
-
-    void focusOutlineMarksTheCurrentRowOnly() {
-        test::TestServices t;
-        CTrazzleView view(t.prompt, t.services.fileSystem);
-        for (const char* name : {"r0.txt", "r1.txt", "r2.txt"})
-            view.AddFile(file(name));
-        view.resize(700, 120);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowActive(&view));
-        view.selectionModel()->setCurrentIndex(view.model()->index(1, 0),
-                                               QItemSelectionModel::NoUpdate);
-        view.clearFocus();
-        QTRY_VERIFY(!view.hasFocus());
-        const QImage without = view.viewport()->grab().toImage();
-        view.setFocus();
-        QTRY_VERIFY(view.hasFocus());
-        const QImage with = view.viewport()->grab().toImage();
-        QCOMPARE(with.size(), without.size());
-        const qreal dpr = with.devicePixelRatio();
-        const QRect row1(0, int(view.rowViewportPosition(1) * dpr), with.width(),
-                         int(view.rowHeight(1) * dpr));
-        int changed = 0;
-        for (int y = 0; y < with.height(); ++y)
-            for (int x = 0; x < with.width(); ++x)
-                if (with.pixel(x, y) != without.pixel(x, y)) {
-                    QVERIFY2(row1.contains(x, y), qPrintable(u"%1,%2"_s.arg(x).arg(y)));
-                    ++changed;
-                }
-        // A dotted line along the whole row, top and bottom.
-        QVERIFY2(changed > view.horizontalHeader()->length() / 2,
-                 qPrintable(QString::number(changed)));
-    }
 };
 
 QTEST_MAIN(TestAccessibility)
