@@ -7,8 +7,10 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -33,6 +35,22 @@ QLabel* plainLabel(const QString& text, const QString& name, QWidget* parent) {
     return label;
 }
 
+// The link reached by Tab shows the keyboard's focus as a dotted frame around its text.
+class LinkLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 0, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
 // The link's own font: 12 pixels, underlined, in a Japanese UI face when one is installed.
 QFont linkFont() {
     QFont font;
@@ -48,7 +66,7 @@ QFont linkFont() {
 CAboutDlg::CAboutDlg(platform::Shell& shell, const QUrl& supportUrl, QWidget* parent)
     : QDialog(parent), m_shell(shell), m_supportUrl(supportUrl) {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("iconLabel"));
@@ -66,9 +84,15 @@ CAboutDlg::CAboutDlg(platform::Shell& shell, const QUrl& supportUrl, QWidget* pa
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    QLabel* support = plainLabel(QStringLiteral("サポート"), QStringLiteral("supportLabel"), this);
+    QLabel* support = plainLabel(tr("サポート"), QStringLiteral("supportLabel"), this);
 
-    m_link = plainLabel(m_supportUrl.toString(), QStringLiteral("linkLabel"), this);
+    m_link = new LinkLabel(this);
+    m_link->setObjectName(QStringLiteral("linkLabel"));
+    m_link->setTextFormat(Qt::PlainText);
+    m_link->setText(m_supportUrl.toString());
+    // Tab reaches the link and Enter or Space opens it, as a click does.
+    m_link->setFocusPolicy(Qt::TabFocus);
+    m_link->setAccessibleDescription(tr("リンク: Enter キーで開きます"));
     m_link->setFont(linkFont());
     QPalette linkPalette = m_link->palette();
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -79,11 +103,11 @@ CAboutDlg::CAboutDlg(platform::Shell& shell, const QUrl& supportUrl, QWidget* pa
     m_editNotice = new QPlainTextEdit(this);
     m_editNotice->setObjectName(QStringLiteral("noticeEdit"));
     m_editNotice->setReadOnly(true);
+    m_editNotice->setAccessibleName(tr("ライセンス"));
     m_editNotice->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_editNotice->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_editNotice->setPlainText(
-        QStringLiteral("Kelvoro はフリーソフトウェアです。\n"
-                       "GNU GPL バージョン 3 以降の条件で再配布・改変できます。"));
+    m_editNotice->setPlainText(tr("Kelvoro はフリーソフトウェアです。\n"
+                                  "GNU GPL バージョン 3 以降の条件で再配布・改変できます。"));
     // Wide enough for the longest line, so the notice reads without scrolling sideways.
     const QFontMetrics metrics = m_editNotice->fontMetrics();
     int longest = 0;
@@ -123,6 +147,8 @@ CAboutDlg::CAboutDlg(platform::Shell& shell, const QUrl& supportUrl, QWidget* pa
     // A fixed frame, sized to its contents, like a dialog template.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    setTabOrder(ok, m_link);
+    setTabOrder(m_link, m_editNotice);
     ok->setFocus();
 }
 
@@ -133,6 +159,13 @@ bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         OnClickedLink();
         return true;
+    }
+    if (watched == m_link && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            OnClickedLink();
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

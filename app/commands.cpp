@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace kelvoro {
@@ -7,46 +9,73 @@ namespace kelvoro {
 namespace {
 
 constexpr CommandInfo kCommands[] = {
-    {ID_FILE_OPEN, u"開く...\tCtrl+O(&O)", u"既存のファイルを開く", u"開く", "Ctrl+O"},
-    {ID_FILE_OPEN_FOLDER, u"フォルダーを開く...\tCtrl+Shift+O(&D)",
-     u"フォルダーのファイルをまとめて一覧に追加します", u"フォルダーを開く", "Ctrl+Shift+O"},
-    {ID_FILE_SAVE, u"保存\tCtrl+S(&S)", u"ファイルのプロパティを保存", u"保存", "Ctrl+S"},
-    {ID_APP_EXIT, u"アプリケーションの終了(&X)",
-     u"アプリケーションを終了し、ファイルの保存を指示\\終了", u"", ""},
+    {ID_FILE_OPEN, QT_TRANSLATE_NOOP("kelvoro::Commands", "開く...\tCtrl+O(&O)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "既存のファイルを開く"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "開く"), "Ctrl+O"},
+    {ID_FILE_OPEN_FOLDER,
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "フォルダーを開く...\tCtrl+Shift+O(&D)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "フォルダーのファイルをまとめて一覧に追加します"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "フォルダーを開く"), "Ctrl+Shift+O"},
+    {ID_FILE_SAVE, QT_TRANSLATE_NOOP("kelvoro::Commands", "保存\tCtrl+S(&S)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "ファイルのプロパティを保存"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "保存"), "Ctrl+S"},
+    {ID_APP_EXIT, QT_TRANSLATE_NOOP("kelvoro::Commands", "アプリケーションの終了(&X)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "アプリケーションを終了し、ファイルの保存を指示\\終了"),
+     "", ""},
     // The frame adds the name of the step to the label.
-    {ID_EDIT_UNDO, u"元に戻す\tCtrl+Z(&U)", u"最後の操作を元に戻します", u"元に戻す",
-     "Ctrl+Z; Alt+Backspace"},
-    {ID_EDIT_REDO, u"やり直し\tCtrl+Y(&R)", u"元に戻した操作をやり直します", u"やり直し",
-     "Ctrl+Y; Ctrl+Shift+Z"},
-    {ID_EDIT_PROPERTIES, u"タイムスタンプ／属性の編集\tCtrl+G(&G)",
-     u"タイムスタンプ／属性の編集します", u"ファイルプロパティの編集", "Ctrl+G"},
-    {ID_EDIT_TIMES, u"日時の一括変更...\tCtrl+T(&T)",
-     u"選択したファイルの日時をずらす、コピーする、撮影日時やファイル名の日付に合わせます",
-     u"日時の一括変更", "Ctrl+T"},
-    {ID_EDIT_RENAME, u"ファイル名の編集\tCtrl+H(&H)", u"ファイル名を編集します",
-     u"ファイル名の編集", "Ctrl+H"},
+    {ID_EDIT_UNDO, QT_TRANSLATE_NOOP("kelvoro::Commands", "元に戻す\tCtrl+Z(&U)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "最後の操作を元に戻します"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "元に戻す"), "Ctrl+Z; Alt+Backspace"},
+    {ID_EDIT_REDO, QT_TRANSLATE_NOOP("kelvoro::Commands", "やり直し\tCtrl+Y(&R)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "元に戻した操作をやり直します"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "やり直し"), "Ctrl+Y; Ctrl+Shift+Z"},
+    {ID_EDIT_PROPERTIES,
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "タイムスタンプ／属性の編集\tCtrl+G(&G)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "タイムスタンプ／属性の編集します"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "ファイルプロパティの編集"), "Ctrl+G"},
+    {ID_EDIT_TIMES, QT_TRANSLATE_NOOP("kelvoro::Commands", "日時の一括変更...\tCtrl+T(&T)"),
+     QT_TRANSLATE_NOOP(
+         "kelvoro::Commands",
+         "選択したファイルの日時をずらす、コピーする、撮影日時やファイル名の日付に合わせます"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "日時の一括変更"), "Ctrl+T"},
+    {ID_EDIT_RENAME, QT_TRANSLATE_NOOP("kelvoro::Commands", "ファイル名の編集\tCtrl+H(&H)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "ファイル名を編集します"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "ファイル名の編集"), "Ctrl+H"},
     // The label shows Ctrl+E, but no key reaches this command.
-    {ID_EDIT_CHANGE_ASSOCIATION, u"プログラムの関連付け変更\tCtrl+E(&E)",
-     u"プログラムの関連付けを変更します", u"関連付け変更", ""},
-    {ID_EDIT_SELECT_ALL, u"すべて選択\tCtrl+A(&A)", u"", u"", "Ctrl+A"},
-    {ID_EDIT_CLEAR, u"クリア", u"選択したリスト行をクリア", u"クリア", ""},
-    {ID_EDIT_CLEAR_ALL, u"全クリア\tCtrl+Q(&Q)", u"リスト行を全てクリア", u"全クリア", "Ctrl+Q"},
-    {ID_VIEW_TOOLBAR, u"ツール バー(&T)", u"ツール バーの 表示/非表示",
-     u"ツール バーの表示切り替え", ""},
-    {ID_VIEW_STATUS_BAR, u"ステータス バー(&S)", u"ステータス バーの 表示/非表示",
-     u"ステータス バーの表示切り替え", ""},
-    {ID_APP_ABOUT, u"バージョン情報(&A)...", u"プログラム情報、バージョン、著作権を表示します。",
-     u"バージョン情報", ""},
+    {ID_EDIT_CHANGE_ASSOCIATION,
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "プログラムの関連付け変更\tCtrl+E(&E)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "プログラムの関連付けを変更します"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "関連付け変更"), ""},
+    {ID_EDIT_SELECT_ALL, QT_TRANSLATE_NOOP("kelvoro::Commands", "すべて選択\tCtrl+A(&A)"), "", "",
+     "Ctrl+A"},
+    {ID_EDIT_CLEAR, QT_TRANSLATE_NOOP("kelvoro::Commands", "クリア"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "選択したリスト行をクリア"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "クリア"), ""},
+    {ID_EDIT_CLEAR_ALL, QT_TRANSLATE_NOOP("kelvoro::Commands", "全クリア\tCtrl+Q(&Q)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "リスト行を全てクリア"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "全クリア"), "Ctrl+Q"},
+    {ID_VIEW_TOOLBAR, QT_TRANSLATE_NOOP("kelvoro::Commands", "ツール バー(&T)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "ツール バーの 表示/非表示"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "ツール バーの表示切り替え"), ""},
+    {ID_VIEW_STATUS_BAR, QT_TRANSLATE_NOOP("kelvoro::Commands", "ステータス バー(&S)"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "ステータス バーの 表示/非表示"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "ステータス バーの表示切り替え"), ""},
+    {ID_APP_ABOUT, QT_TRANSLATE_NOOP("kelvoro::Commands", "バージョン情報(&A)..."),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "プログラム情報、バージョン、著作権を表示します。"),
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "バージョン情報"), ""},
     // Starts a new, empty list (through the save question); no menu item carries it.
-    {ID_FILE_NEW, u"", u"", u"", "Ctrl+N"},
-    {ID_CONTEXT_EDIT_PROPERTIES, u"タイムスタンプ／属性の編集(&G)", u"", u"", ""},
-    {ID_CONTEXT_EDIT_TIMES, u"日時の一括変更(&T)...", u"", u"", ""},
-    {ID_CONTEXT_RENAME, u"ファイル名の変更", u"", u"", ""},
-    {ID_CONTEXT_CHANGE_ASSOCIATION, u"プログラムの関連付け変更", u"", u"", ""},
-    {ID_CONTEXT_OPEN, u"開く(&O)", u"", u"", ""},
-    {ID_CONTEXT_SELECT_ALL, u"すべて選択(&A)", u"", u"", ""},
-    {ID_CONTEXT_CLEAR, u"クリア(&C)", u"", u"", ""},
-    {ID_CONTEXT_CLEAR_ALL, u"全クリア(&Q)", u"", u"", ""},
+    {ID_FILE_NEW, "", "", "", "Ctrl+N"},
+    {ID_CONTEXT_EDIT_PROPERTIES,
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "タイムスタンプ／属性の編集(&G)"), "", "", ""},
+    {ID_CONTEXT_EDIT_TIMES, QT_TRANSLATE_NOOP("kelvoro::Commands", "日時の一括変更(&T)..."), "", "",
+     ""},
+    {ID_CONTEXT_RENAME, QT_TRANSLATE_NOOP("kelvoro::Commands", "ファイル名の変更"), "", "", ""},
+    {ID_CONTEXT_CHANGE_ASSOCIATION,
+     QT_TRANSLATE_NOOP("kelvoro::Commands", "プログラムの関連付け変更"), "", "", ""},
+    {ID_CONTEXT_OPEN, QT_TRANSLATE_NOOP("kelvoro::Commands", "開く(&O)"), "", "", ""},
+    {ID_CONTEXT_SELECT_ALL, QT_TRANSLATE_NOOP("kelvoro::Commands", "すべて選択(&A)"), "", "", ""},
+    {ID_CONTEXT_CLEAR, QT_TRANSLATE_NOOP("kelvoro::Commands", "クリア(&C)"), "", "", ""},
+    {ID_CONTEXT_CLEAR_ALL, QT_TRANSLATE_NOOP("kelvoro::Commands", "全クリア(&Q)"), "", "", ""},
 };
 
 constexpr int kFileMenu[] = {ID_FILE_OPEN, ID_FILE_OPEN_FOLDER, ID_FILE_SAVE, ID_SEPARATOR,
@@ -66,10 +95,10 @@ constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuLayout kMainMenu[] = {
-    {u"ファイル(&F)", kFileMenu},
-    {u"編集(&E)", kEditMenu},
-    {u"表示(&V)", kViewMenu},
-    {u"ヘルプ(&H)", kHelpMenu},
+    {QT_TRANSLATE_NOOP("kelvoro::Commands", "ファイル(&F)"), kFileMenu},
+    {QT_TRANSLATE_NOOP("kelvoro::Commands", "編集(&E)"), kEditMenu},
+    {QT_TRANSLATE_NOOP("kelvoro::Commands", "表示(&V)"), kViewMenu},
+    {QT_TRANSLATE_NOOP("kelvoro::Commands", "ヘルプ(&H)"), kHelpMenu},
 };
 
 constexpr int kToolBar[] = {ID_FILE_OPEN,
@@ -113,6 +142,10 @@ constexpr MenuIcon kContextIcons[] = {
 };
 
 } // namespace
+
+QString commandText(const char* source) {
+    return *source ? QCoreApplication::translate(kCommandContext, source) : QString();
+}
 
 std::span<const CommandInfo> commandTable() {
     return kCommands;

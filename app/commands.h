@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <span>
 #include <string_view>
 
@@ -37,18 +39,23 @@ enum CommandId : int {
 
 struct CommandInfo {
     int id;
-    std::u16string_view menuText; // a tab separates the label from the shortcut text
-    std::u16string_view prompt;   // status bar; empty when none
-    std::u16string_view toolTip;  // empty when none
-    // The key sequences that reach the command, separated by "; "; empty when none.
-    std::string_view shortcut;
+    // Source texts, shown through commandText().
+    const char* menuText;      // a tab separates the label from the shortcut text
+    const char* prompt;        // status bar; empty when none
+    const char* toolTip;       // empty when none
+    std::string_view shortcut; // a key sequence that reaches the command; empty when none
 };
+
+// The translation context of the command table's texts.
+inline constexpr char kCommandContext[] = "kelvoro::Commands";
+// A text of the command table in the interface's language; empty for an empty one.
+QString commandText(const char* source);
 
 std::span<const CommandInfo> commandTable();
 const CommandInfo* findCommand(int id);
 
 struct MenuLayout {
-    std::u16string_view title;
+    const char* title;          // a source text, as the command's texts
     std::span<const int> items; // ID_SEPARATOR between groups
 };
 

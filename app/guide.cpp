@@ -1,5 +1,7 @@
 #include "app/guide.h"
 
+#include "app/translations.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -28,8 +30,12 @@ QString guideFile(const QString& executableDir, const QString& configuredDir) {
 }
 
 QUrl guideUrl() {
-    return QUrl::fromLocalFile(
+    QUrl url = QUrl::fromLocalFile(
         guideFile(QCoreApplication::applicationDirPath(), QStringLiteral(KELVORO_GUIDE_DIR)));
+    // The guide holds both languages; the link opens the one the interface speaks.
+    url.setFragment(appliedLanguage() == UiLanguage::English ? QStringLiteral("en")
+                                                              : QStringLiteral("ja"));
+    return url;
 }
 
 } // namespace kelvoro

@@ -12,7 +12,8 @@ namespace kelvoro {
 // link still shows where the guide belongs.
 QString guideFile(const QString& executableDir, const QString& configuredDir);
 
-// The guide of the running program, as the address the about box shows and opens.
+// The guide of the running program, at the part in the interface's language, as the address
+// the about box shows and opens.
 QUrl guideUrl();
 
 } // namespace kelvoro

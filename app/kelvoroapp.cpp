@@ -3,6 +3,7 @@
 #include "app/mainframe.h"
 #include "app/services.h"
 #include "app/settingsstore.h"
+#include "app/translations.h"
 #include "common/fileerrortext.h"
 #include "filelist/trazzleview.h"
 #include "platform/filesystem.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLibraryInfo>
 
 #include <cerrno>
 
@@ -35,10 +35,7 @@ bool CKelvoroApp::InitInstance(const QList<QByteArray>& arguments) {
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoro"));
     QCoreApplication::setOrganizationName(QStringLiteral("Hollenby"));
     QApplication::setWindowIcon(applicationIcon());
-    // The interface is Japanese, so Qt's own dialogs and buttons should be too.
-    if (m_qtTranslator.load(QStringLiteral("qtbase_ja"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&m_qtTranslator);
+    applyChosenLanguage(m_services.settings);
 
     if (!arguments.isEmpty()) {
         if (!checkFirstFile(arguments.first()))

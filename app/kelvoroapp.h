@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QTranslator>
 
 #include <memory>
 
@@ -27,7 +26,6 @@ private:
     bool checkFirstFile(const QByteArray& path);
 
     Services& m_services;
-    QTranslator m_qtTranslator;
     std::unique_ptr<CMainFrame> m_frame;
 };
 

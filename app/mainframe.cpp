@@ -3,6 +3,7 @@
 #include "app/aboutdlg.h"
 #include "app/commandhandlers.h"
 #include "app/guide.h"
+#include "app/languagemenu.h"
 #include "app/services.h"
 #include "app/settingsstore.h"
 #include "common/urilist.h"
@@ -18,6 +19,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,19 +30,16 @@
 #include <QUndoStack>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace kelvoro {
 
 namespace {
 
 const QString kWindowSection = QStringLiteral("Window");
 const QString kListSection = QStringLiteral("List");
-const QString kReady = QStringLiteral("レディ");
 
 enum ShowState { ShowNormal = 1, ShowMinimized = 2, ShowMaximized = 3 };
-
-QString text(std::u16string_view s) {
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QIcon imageIcon(const char* prefix, std::string_view name) {
     if (name.empty())
@@ -85,6 +84,7 @@ CMainFrame::CMainFrame(Services& services, QWidget* parent)
     createToolBar();
     createStatusBar();
     createContextMenu();
+    retranslate();
     restoreWindowPlacement();
 
     connect(m_view, &CTrazzleView::commandStateChanged, this, &CMainFrame::updateCommandStates);
@@ -108,10 +108,7 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::createActions() {
     for (const CommandInfo& info : commandTable()) {
-        auto* action = new QAction(text(info.menuText), this);
-        action->setStatusTip(text(info.prompt));
-        if (!info.toolTip.empty())
-            action->setToolTip(text(info.toolTip));
+        auto* action = new QAction(this);
         if (!info.shortcut.empty())
             action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(
                 info.shortcut.data(), static_cast<qsizetype>(info.shortcut.size()))));
@@ -130,7 +127,8 @@ void CMainFrame::createActions() {
 
 void CMainFrame::createMenus() {
     for (const MenuLayout& layout : mainMenuLayout()) {
-        QMenu* menu = menuBar()->addMenu(text(layout.title));
+        QMenu* menu = menuBar()->addMenu(QString());
+        m_menus.append(menu);
         applyMenuLook(menu);
         for (int id : layout.items) {
             if (id == ID_SEPARATOR)
@@ -138,7 +136,50 @@ void CMainFrame::createMenus() {
             else
                 menu->addAction(m_actions.value(id));
         }
+        if (std::ranges::find(layout.items, int(ID_VIEW_STATUS_BAR)) != layout.items.end()) {
+            menu->addSeparator();
+            menu->addMenu(new LanguageMenu(m_services.settings, menu));
+        }
     }
+}
+
+// Every text the frame shows, in the interface's language; again on each change of it.
+void CMainFrame::retranslate() {
+    for (const CommandInfo& info : commandTable()) {
+        QAction* action = m_actions.value(info.id);
+        action->setText(commandText(info.menuText));
+        action->setStatusTip(commandText(info.prompt));
+        // An empty tip falls back to the text.
+        action->setToolTip(commandText(info.toolTip));
+    }
+    const std::span<const MenuLayout> layouts = mainMenuLayout();
+    for (qsizetype i = 0; i < m_menus.size(); ++i)
+        m_menus[i]->setTitle(commandText(layouts[std::size_t(i)].title));
+    for (QAction* button : m_toolBar->actions()) {
+        if (const QAction* action = m_actions.value(button->data().toInt())) {
+            button->setText(action->toolTip());
+            button->setToolTip(action->toolTip());
+            button->setStatusTip(action->statusTip());
+        }
+    }
+    m_toolBar->setWindowTitle(tr("ツール バー"));
+    const QString ready = readyText();
+    if (statusBar()->currentMessage().isEmpty() || statusBar()->currentMessage() == m_ready)
+        statusBar()->showMessage(ready);
+    m_ready = ready;
+    m_unsortedIndicator->setText(tr("未整列"));
+    m_unsortedIndicator->setToolTip(tr("並べ替えた後に加わった行や変わった行があります。列見出しを"
+                                       "クリックすると並べ替え直します。"));
+}
+
+QString CMainFrame::readyText() {
+    return tr("レディ");
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
 }
 
 void CMainFrame::createContextMenu() {
@@ -156,7 +197,6 @@ void CMainFrame::createContextMenu() {
 void CMainFrame::createToolBar() {
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
-    m_toolBar->setWindowTitle(QStringLiteral("ツール バー"));
     m_toolBar->setMovable(true);
     m_toolBar->setIconSize(QSize(19, 18));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -167,9 +207,8 @@ void CMainFrame::createToolBar() {
         }
         QAction* action = m_actions.value(id);
         // The toolbar images are drawn for the toolbar's own size.
-        auto* button = new QAction(imageIcon("tb-", toolBarImage(id)), action->toolTip(), this);
-        button->setStatusTip(action->statusTip());
-        button->setToolTip(action->toolTip());
+        auto* button = new QAction(imageIcon("tb-", toolBarImage(id)), QString(), this);
+        button->setData(id);
         button->setEnabled(action->isEnabled());
         // Undo and redo name their step in the tool tip too.
         connect(action, &QAction::changed, button, [button, action] {
@@ -190,9 +229,8 @@ void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
         if (message.isEmpty())
-            bar->showMessage(kReady);
+            bar->showMessage(readyText());
     });
-    bar->showMessage(kReady);
 
     auto indicator = [bar](const QString& label) {
         auto* l = new QLabel(label, bar);
@@ -205,10 +243,8 @@ void CMainFrame::createStatusBar() {
     m_numIndicator = indicator(QStringLiteral("NUM"));
     m_scrollIndicator = indicator(QStringLiteral("SCRL"));
     updateLockIndicators();
-    m_unsortedIndicator = new QLabel(tr("未整列"), bar);
+    m_unsortedIndicator = new QLabel(bar);
     m_unsortedIndicator->setObjectName(QStringLiteral("unsortedIndicator"));
-    m_unsortedIndicator->setToolTip(tr("並べ替えた後に加わった行や変わった行があります。列見出しを"
-                                       "クリックすると並べ替え直します。"));
     m_unsortedIndicator->setVisible(false);
     bar->insertPermanentWidget(0, m_unsortedIndicator);
 
@@ -309,7 +345,7 @@ bool CMainFrame::IsChanged() const {
 bool CMainFrame::QuerySaveChanges() {
     if (!IsChanged())
         return true;
-    switch (m_services.prompt.yesNoCancel(this, QStringLiteral("変更を保存しますか？"))) {
+    switch (m_services.prompt.yesNoCancel(this, tr("変更を保存しますか？"))) {
     case Prompt::Answer::Cancel:
         return false;
     case Prompt::Answer::Yes:

@@ -56,6 +56,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createActions();
@@ -63,6 +64,8 @@ private:
     void createToolBar();
     void createStatusBar();
     void createContextMenu();
+    void retranslate();
+    static QString readyText();
     void restoreWindowPlacement();
     void addDroppedFiles(const QList<QByteArray>& paths);
     void updateLockIndicators();
@@ -78,6 +81,8 @@ private:
     QLabel* m_scrollIndicator = nullptr;
     QLabel* m_unsortedIndicator = nullptr;
     QHash<int, QAction*> m_actions;
+    QList<QMenu*> m_menus; // the menu bar's, in the order of mainMenuLayout()
+    QString m_ready;       // the idle text of the status bar, as last shown
     std::unique_ptr<CommandContext> m_context;
     // After the context: its steps refer to the context and go first.
     std::unique_ptr<QUndoStack> m_undoStack;

@@ -6,6 +6,7 @@ namespace {
 
 constexpr int kRecentFiles = 4;
 const QString kRecentSection = QStringLiteral("Recent File List");
+const QString kLanguageKey = QStringLiteral("Interface/language");
 
 QString recentKey(int i) {
     return kRecentSection + QStringLiteral("/File%1").arg(i + 1);
@@ -47,6 +48,14 @@ void SettingsStore::addRecentFile(const QByteArray& path) {
         else
             m_settings.remove(recentKey(i));
     }
+}
+
+LanguageChoice SettingsStore::languageChoice() const {
+    return languageChoiceFromKey(m_settings.value(kLanguageKey).toString());
+}
+
+void SettingsStore::setLanguageChoice(LanguageChoice choice) {
+    m_settings.setValue(kLanguageKey, languageChoiceKey(choice));
 }
 
 } // namespace kelvoro

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/uilanguage.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSettings>
@@ -7,8 +9,8 @@
 
 namespace kelvoro {
 
-// The per-user settings: window placement and the recent-file list. QSettings in its native
-// format under organisation "Hollenby", application "Kelvoro".
+// The per-user settings: window placement, the recent-file list and the language. QSettings in its
+// native format under organisation "Hollenby", application "Kelvoro".
 class SettingsStore {
 public:
     SettingsStore();
@@ -19,6 +21,10 @@ public:
     // Most recent first, at most four entries ("Recent File List", File1…File4).
     void addRecentFile(const QByteArray& path);
     QList<QByteArray> recentFiles() const;
+
+    // The interface language chosen under View > 言語; System when none was chosen.
+    LanguageChoice languageChoice() const;
+    void setLanguageChoice(LanguageChoice choice);
 
     void sync() { m_settings.sync(); }
 

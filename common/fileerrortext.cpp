@@ -6,41 +6,50 @@ namespace kelvoro {
 
 QString fileErrorText(platform::FileErrorCause cause, const QString& path) {
     using C = platform::FileErrorCause;
-    const QString shown = path.isEmpty() ? QStringLiteral("無題のファイル") : path;
-    const char16_t* text = u"%1 へのアクセス中に不明なエラーが発生しました。";
+    const QString shown =
+        path.isEmpty() ? QCoreApplication::translate("kelvoro::fileErrorText", "無題のファイル")
+                       : path;
+    const char* text = QT_TRANSLATE_NOOP("kelvoro::fileErrorText",
+                                         "%1 へのアクセス中に不明なエラーが発生しました。");
     switch (cause) {
     case C::Generic:
         break;
     case C::FileNotFound:
-        text = u"%1 が見つかりませんでした。";
+        text = QT_TRANSLATE_NOOP("kelvoro::fileErrorText", "%1 が見つかりませんでした。");
         break;
     case C::BadPath:
-        text = u"%1 には無効なパスが含まれています。";
+        text = QT_TRANSLATE_NOOP("kelvoro::fileErrorText", "%1 には無効なパスが含まれています。");
         break;
     case C::AccessDenied:
-        text = u"%1 へのアクセスは拒否されました。";
+        text = QT_TRANSLATE_NOOP("kelvoro::fileErrorText", "%1 へのアクセスは拒否されました。");
         break;
     case C::SharingViolation:
-        text = u"%1 へのアクセス中に共有違反が発生しました。";
+        text = QT_TRANSLATE_NOOP("kelvoro::fileErrorText",
+                                 "%1 へのアクセス中に共有違反が発生しました。");
         break;
     case C::LockViolation:
-        text = u"%1 へのアクセス中にロック違反が発生しました。";
+        text = QT_TRANSLATE_NOOP("kelvoro::fileErrorText",
+                                 "%1 へのアクセス中にロック違反が発生しました。");
         break;
     case C::DiskFull:
-        text = u"%1 へのアクセス中にディスクがいっぱいになりました。";
+        text = QT_TRANSLATE_NOOP("kelvoro::fileErrorText",
+                                 "%1 へのアクセス中にディスクがいっぱいになりました。");
         break;
     case C::HardwareIo:
-        text = u"%1 へのアクセス中にハードウェア I/O エラーが報告されました。";
+        text = QT_TRANSLATE_NOOP("kelvoro::fileErrorText",
+                                 "%1 へのアクセス中にハードウェア I/O エラーが報告されました。");
         break;
     case C::NotSupported:
-        text = u"%1 の作成日時または属性は、このファイルシステムでは変更できません。";
+        text = QT_TRANSLATE_NOOP(
+            "kelvoro::fileErrorText",
+            "%1 の作成日時または属性は、このファイルシステムでは変更できません。");
         break;
     case C::Replaced:
         return QCoreApplication::translate("kelvoro::fileErrorText",
                                            "%1 は一覧に追加された後で置き換えられました。")
             .arg(shown);
     }
-    return QString::fromUtf16(text).arg(shown);
+    return QCoreApplication::translate("kelvoro::fileErrorText", text).arg(shown);
 }
 
 QString displayPath(const QByteArray& path) {

@@ -83,26 +83,49 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 QString FileListModel::headerText(int column) {
     switch (column) {
     case ColDirectory:
-        return QStringLiteral("ﾃﾞｨﾚｸﾄﾘ");
+        return tr("ﾃﾞｨﾚｸﾄﾘ");
     case ColName:
-        return QStringLiteral("ﾌｧｲﾙ");
+        return tr("ﾌｧｲﾙ");
     case ColCreated:
-        return QStringLiteral("作成日時");
+        return tr("作成日時");
     case ColModified:
-        return QStringLiteral("更新日時");
+        return tr("更新日時");
     case ColAccessed:
-        return QStringLiteral("ｱｸｾｽ日時");
+        return tr("ｱｸｾｽ日時");
     case ColReadOnly:
-        return QStringLiteral("読み取り専用");
+        return tr("読み取り専用");
     case ColHidden:
-        return QStringLiteral("隠しﾌｧｲﾙ");
+        return tr("隠しﾌｧｲﾙ");
     case ColArchive:
-        return QStringLiteral("ｱｰｶｲﾌﾞ");
+        return tr("ｱｰｶｲﾌﾞ");
     case ColIndex:
-        return QStringLiteral("ｲﾝﾃﾞｯｸｽ");
+        return tr("ｲﾝﾃﾞｯｸｽ");
     default:
         return {};
     }
+}
+
+// What a screen reader says of a cell where the picture says more than the text: a flag by
+// name and state, a folder's name as the list paints it. Other cells read their text.
+QVariant FileListModel::accessibleText(const FileRow& r, int column, bool flag) {
+    static const char* const flagTexts[][2] = {
+        {QT_TR_NOOP("読み取り専用: いいえ"), QT_TR_NOOP("読み取り専用: はい")},
+        {QT_TR_NOOP("隠しファイル: いいえ"), QT_TR_NOOP("隠しファイル: はい")},
+        {QT_TR_NOOP("アーカイブ: いいえ"), QT_TR_NOOP("アーカイブ: はい")},
+        {QT_TR_NOOP("インデックス: いいえ"), QT_TR_NOOP("インデックス: はい")},
+    };
+    if (column == ColName)
+        return r.folder ? QVariant(QString::fromLocal8Bit(r.name) + u'/') : QVariant();
+    if (column >= ColReadOnly && column <= ColIndex)
+        return tr(flagTexts[column - ColReadOnly][flag ? 1 : 0]);
+    return {};
+}
+
+void FileListModel::retranslate() {
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
+                           {Qt::AccessibleTextRole, Qt::AccessibleDescriptionRole});
 }
 
 int FileListModel::defaultColumnWidth(int column) {
@@ -156,6 +179,12 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         }
     case FlagRole:
         return flagColumn ? QVariant(flag) : QVariant();
+    case Qt::CheckStateRole:
+        return flagColumn ? QVariant(flag ? Qt::Checked : Qt::Unchecked) : QVariant();
+    case Qt::AccessibleTextRole:
+        return accessibleText(r, column, flag);
+    case Qt::AccessibleDescriptionRole:
+        return r.staged ? tr("未保存の変更があります") : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:

@@ -17,7 +17,8 @@ namespace platform {
 class FileSystem;
 } // namespace platform
 
-enum Column : int {
+// No fixed underlying type: lupdate cannot read the class below after one.
+enum Column {
     ColDirectory,
     ColName,
     ColCreated,
@@ -104,6 +105,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     static QString headerText(int column);
+    // Tells the views that the header and accessible texts changed with the language.
+    void retranslate();
     static int defaultColumnWidth(int column);
 
     const FileRow& row(int r) const { return m_rows[static_cast<std::size_t>(r)]; }
@@ -191,6 +194,7 @@ Q_SIGNALS:
     void sortStateChanged();
 
 private:
+    static QVariant accessibleText(const FileRow& row, int column, bool flag);
     void setStaged(FileRow& row, bool staged);
     void emitRowChanged(int r);
     // Outside a batch; a batch tells the views once when it closes.

@@ -5,6 +5,7 @@
 #include "filelist/trazzleview.h"
 #include "platform/shell.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 #include <algorithm>
@@ -20,7 +21,7 @@ void OnFileOpen(CommandContext& context) {
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Every file, names without "." included.
-    dialog.setNameFilter(QStringLiteral("すべてのファイル (*)"));
+    dialog.setNameFilter(QCoreApplication::translate("kelvoro::Commands", "すべてのファイル (*)"));
     if (dialog.exec() != QDialog::Accepted)
         return;
     QList<QByteArray> paths;

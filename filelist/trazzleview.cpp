@@ -6,6 +6,7 @@
 #include "presentation/rowdelegate.h"
 #include "presentation/rowprogress.h"
 
+#include <QEvent>
 #include <QHeaderView>
 
 #include <string>
@@ -16,7 +17,8 @@ namespace {
 
 const std::string kIniFile = "./quib.ini";
 const std::string kColumnSection = "column";
-const char* const kNoCurrentDirectory = QT_TR_NOOP(
+const char* const kNoCurrentDirectory = QT_TRANSLATE_NOOP(
+    "kelvoro::CTrazzleView",
     "現在のフォルダの場所を確かめられないため、相対パスで指定されたファイルは追加できません。");
 
 } // namespace
@@ -70,6 +72,18 @@ CTrazzleView::CTrazzleView(Prompt& prompt, platform::FileSystem& fileSystem, QWi
     connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &CTrazzleView::commandStateChanged);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &CTrazzleView::commandStateChanged);
     connect(&m_model, &FileListModel::stagedCountChanged, this, &CTrazzleView::commandStateChanged);
+    retranslate();
+}
+
+void CTrazzleView::retranslate() {
+    setAccessibleName(tr("ファイル一覧"));
+    m_model.retranslate();
+}
+
+void CTrazzleView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QTableView::changeEvent(event);
 }
 
 CTrazzleView::~CTrazzleView() {
@@ -94,7 +108,7 @@ void CTrazzleView::AddFile(const QByteArray& path) {
     if (FileListModel::absolutePath(path).isEmpty())
         m_prompt.exclamation(this, tr(kNoCurrentDirectory));
     else if (!m_model.addFile(path, m_fileSystem))
-        m_prompt.information(this, QStringLiteral("既に存在します。"));
+        m_prompt.information(this, tr("既に存在します。"));
 }
 
 void CTrazzleView::addFiles(const QList<QByteArray>& paths,
@@ -106,7 +120,7 @@ AddResult CTrazzleView::addPaths(const QList<QByteArray>& given, const AddOption
                                  RowProgress* shared) {
     std::unique_ptr<RowProgress> own;
     if (!shared)
-        own = startProgress(QStringLiteral("追加しています…"));
+        own = startProgress(tr("追加しています…"));
     RowProgress& progress = shared ? *shared : *own;
     AddResult result;
     const int before = m_model.rowCount();
@@ -152,7 +166,7 @@ AddResult CTrazzleView::addPaths(const QList<QByteArray>& given, const AddOption
                 continue;
             }
             m_model.publishPending();
-            m_prompt.information(this, QStringLiteral("既に存在します。"));
+            m_prompt.information(this, tr("既に存在します。"));
             progress.restartDelay();
         }
     }

@@ -117,9 +117,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void requestEdit();
+    void retranslate();
     void showSortIndicator();
     void reportFolder(const FolderListing& listing, const AddResult& added);
     void readColumnWidths();

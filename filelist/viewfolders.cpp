@@ -28,7 +28,7 @@ void CTrazzleView::addFolder(const QByteArray& folder, const FolderOptions& opti
         });
     if (listing.cancelled)
         return;
-    progress->setText(QStringLiteral("追加しています…"));
+    progress->setText(tr("追加しています…"));
     const AddResult added =
         addPaths(listing.paths, {{}, !options.includeHidden, true}, progress.get());
     reportFolder(listing, added);

@@ -1,6 +1,7 @@
 #include "presentation/prompt.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace kelvoro {
@@ -14,17 +15,17 @@ QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const 
                                  QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, kCaption, text, buttons, parent);
     box.setDefaultButton(defaultButton);
-    // Japanese texts whatever translations the system has.
+    // The program's own button texts, whatever translations of Qt the system has.
     const struct {
         QMessageBox::StandardButton button;
-        const char16_t* text;
-    } labels[] = {{QMessageBox::Ok, u"OK"},
-                  {QMessageBox::Cancel, u"キャンセル"},
-                  {QMessageBox::Yes, u"はい(&Y)"},
-                  {QMessageBox::No, u"いいえ(&N)"}};
+        const char* text;
+    } labels[] = {{QMessageBox::Ok, QT_TRANSLATE_NOOP("kelvoro::Prompt", "OK")},
+                  {QMessageBox::Cancel, QT_TRANSLATE_NOOP("kelvoro::Prompt", "キャンセル")},
+                  {QMessageBox::Yes, QT_TRANSLATE_NOOP("kelvoro::Prompt", "はい(&Y)")},
+                  {QMessageBox::No, QT_TRANSLATE_NOOP("kelvoro::Prompt", "いいえ(&N)")}};
     for (const auto& label : labels)
         if (QAbstractButton* b = box.button(label.button))
-            b->setText(QString::fromUtf16(label.text));
+            b->setText(QCoreApplication::translate("kelvoro::Prompt", label.text));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -45,7 +45,7 @@ void RowProgress::createDialog(int total) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
     m_dialog->setLabel(label);
-    m_dialog->setCancelButtonText(QStringLiteral("キャンセル"));
+    m_dialog->setCancelButtonText(tr("キャンセル"));
     // A fixed width, so that the dialog does not jump with the length of each path.
     const QStyle* style = m_dialog->style();
     m_dialog->setMinimumWidth(QFontMetrics(label->font()).averageCharWidth() * kPathChars +

@@ -9,6 +9,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 namespace kelvoro {
 
 namespace {
@@ -55,6 +57,15 @@ void setPickers(const QString& text, QDateEdit* date, QTimeEdit* time) {
     }
 }
 
+void chainTabOrder(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* w : widgets) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
 std::optional<CalendarTime> readPickers(const QDateEdit* date, const QTimeEdit* time) {
     const QDate d = date->date();
     const QTime t = time->time();
@@ -65,10 +76,11 @@ std::optional<CalendarTime> readPickers(const QDateEdit* date, const QTimeEdit* 
 
 CChange::CChange(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CChange"));
-    setWindowTitle(QStringLiteral("ファイルプロパティの編集"));
+    setWindowTitle(tr("ファイルプロパティの編集"));
 
-    m_chkChangeTime = checkBox(QStringLiteral("タイムスタンプを変更する"), "changeTime", this);
+    m_chkChangeTime = checkBox(tr("タイムスタンプを変更する"), "changeTime", this);
     auto* timeGroup = new QGroupBox(this);
+    timeGroup->setAccessibleName(tr("タイムスタンプ"));
     auto* times = new QGridLayout(timeGroup);
     m_dtCreatedDate = datePicker("createdDate", timeGroup);
     m_dtModifiedDate = datePicker("modifiedDate", timeGroup);
@@ -80,32 +92,35 @@ CChange::CChange(QWidget* parent) : QDialog(parent) {
         QString label;
         QDateEdit* date;
         QTimeEdit* time;
-    } rows[] = {{QStringLiteral("作成日時"), m_dtCreatedDate, m_dtCreatedTime},
-                {QStringLiteral("最終更新日時"), m_dtModifiedDate, m_dtModifiedTime},
-                {QStringLiteral("最終アクセス日時"), m_dtAccessedDate, m_dtAccessedTime}};
+    } rows[] = {{tr("作成日時"), m_dtCreatedDate, m_dtCreatedTime},
+                {tr("最終更新日時"), m_dtModifiedDate, m_dtModifiedTime},
+                {tr("最終アクセス日時"), m_dtAccessedDate, m_dtAccessedTime}};
     int line = 0;
     for (const auto& row : rows) {
+        row.date->setAccessibleName(tr("%1の日付").arg(row.label));
+        row.time->setAccessibleName(tr("%1の時刻").arg(row.label));
         times->addWidget(new QLabel(row.label, timeGroup), line, 0);
         times->addWidget(row.date, line, 1);
         times->addWidget(row.time, line, 2);
         ++line;
     }
 
-    m_chkChangeAttr = checkBox(QStringLiteral("属性を変更する"), "changeAttr", this);
+    m_chkChangeAttr = checkBox(tr("属性を変更する"), "changeAttr", this);
     auto* attrGroup = new QGroupBox(this);
+    attrGroup->setAccessibleName(tr("属性"));
     auto* attrs = new QVBoxLayout(attrGroup);
-    m_chkReadOnly = checkBox(QStringLiteral("読み取り専用"), "readOnly", attrGroup);
-    m_chkHidden = checkBox(QStringLiteral("隠しファイル"), "hidden", attrGroup);
-    m_chkArchive = checkBox(QStringLiteral("ファイルをアーカイブ可能にする"), "archive", attrGroup);
-    m_chkIndex = checkBox(QStringLiteral("検索を早くするため、ファイルにインデックスを付ける"),
-                          "index", attrGroup);
+    m_chkReadOnly = checkBox(tr("読み取り専用"), "readOnly", attrGroup);
+    m_chkHidden = checkBox(tr("隠しファイル"), "hidden", attrGroup);
+    m_chkArchive = checkBox(tr("ファイルをアーカイブ可能にする"), "archive", attrGroup);
+    m_chkIndex =
+        checkBox(tr("検索を早くするため、ファイルにインデックスを付ける"), "index", attrGroup);
     for (QCheckBox* box : {m_chkReadOnly, m_chkHidden, m_chkArchive, m_chkIndex})
         attrs->addWidget(box);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto* cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
 
     auto* fields = new QVBoxLayout;
@@ -126,6 +141,12 @@ CChange::CChange(QWidget* parent) : QDialog(parent) {
     m_chkChangeTime->setChecked(true);
     OnBnClickedChangeAttr();
     OnBnClickedChangeTime();
+
+    // The template's order: the buttons, the attributes, the dates, the clocks, the switch of
+    // the times last.
+    chainTabOrder({ok, cancel, m_chkReadOnly, m_chkHidden, m_chkArchive, m_chkIndex,
+                   m_chkChangeAttr, m_dtCreatedDate, m_dtModifiedDate, m_dtAccessedDate,
+                   m_dtCreatedTime, m_dtModifiedTime, m_dtAccessedTime, m_chkChangeTime});
 
     connect(ok, &QPushButton::clicked, this, &CChange::OnBnClickedOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

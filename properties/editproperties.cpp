@@ -6,6 +6,8 @@
 #include "properties/change.h"
 #include "properties/saveundo.h"
 
+#include <QCoreApplication>
+
 namespace kelvoro {
 
 void OnEditProperties(CommandContext& context) {

@@ -43,7 +43,8 @@ bool reportSave(CommandContext& context, const SaveResult& result) {
     view.viewport()->update();
     if (result.outcome != SaveResult::Outcome::Saved)
         return false;
-    context.prompt.information(&view, QStringLiteral("保存が完了しました"));
+    context.prompt.information(
+        &view, QCoreApplication::translate("kelvoro::Commands", "保存が完了しました"));
     return true;
 }
 
@@ -119,7 +120,8 @@ void SaveStep::redoStep() {
 
 bool saveAndRecord(CommandContext& context) {
     CTrazzleView& view = context.view;
-    std::unique_ptr<RowProgress> progress = view.startProgress(QStringLiteral("保存しています…"));
+    std::unique_ptr<RowProgress> progress =
+        view.startProgress(QCoreApplication::translate("kelvoro::Commands", "保存しています…"));
     RecordedSave saved = saveRecorded(view.rows(), context.fileSystem, stagedRows(view.rows()),
                                       view.rowProgress(*progress));
     progress.reset();

@@ -32,7 +32,7 @@ QString notRenamedText(const RenameResult& result, const QString& heading) {
             continue;
         if (++count <= kNamesShown)
             names +=
-                QLatin1Char('\n') + text("%1 → %2: %3")
+                QLatin1Char('\n') + QCoreApplication::translate("kelvoro::CReName", "%1 → %2: %3")
                                         .arg(displayPath(r.oldName), displayPath(r.plannedName),
                                              renameFailureText(r.failure));
     }
@@ -40,7 +40,9 @@ QString notRenamedText(const RenameResult& result, const QString& heading) {
         return {};
     QString message = QString(heading).arg(count) + QLatin1Char('\n') + names;
     if (count > kNamesShown)
-        message += QLatin1Char('\n') + text("ほか %1 件").arg(count - kNamesShown);
+        message +=
+            QLatin1Char('\n') +
+            QCoreApplication::translate("kelvoro::CReName", "ほか %1 件").arg(count - kNamesShown);
     return message;
 }
 
@@ -57,13 +59,10 @@ void OnRename(CommandContext& context) {
     dialog.setPreviewRows(std::move(sources));
     QString notRenamed;
     if (dialog.exec() == QDialog::Accepted) {
-        const std::unique_ptr<RowProgress> progress =
-            view.startProgress(QStringLiteral("名前を変更しています…"));
-        const RenameResult result = renameRows(view.rows(), context.fileSystem, dialog.options(),
-                                               rows, view.rowProgress(*progress));
-        notRenamed = notRenamedText(result, text("%1 件のファイル名を変更できませんでした。"));
-        if (std::vector<RenamedRow> renamed = renamedRows(view.rows(), result); !renamed.empty())
-            context.pushUndo(new RenameUndoStep(context, std::move(renamed)));
+        const std::unique_ptr<RowProgress> progress = view.startProgress(
+            QCoreApplication::translate("kelvoro::CReName", "名前を変更しています…"));
+        notRenamed = notRenamedText(renameRows(view.rows(), context.fileSystem, dialog.options(),
+                                               rows, view.rowProgress(*progress)));
     }
     view.viewport()->update();
     if (!notRenamed.isEmpty())

@@ -64,7 +64,7 @@ int dialogUnitsY(const QWidget* w, int units) {
 
 CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(prompt) {
     setObjectName(QStringLiteral("CReName"));
-    setWindowTitle(QStringLiteral("ファイル名変更"));
+    setWindowTitle(tr("ファイル名変更"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     const auto makeEdit = [this](const char* name, int limit, int widthUnits) {
@@ -84,19 +84,20 @@ CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(pr
         return radio;
     };
 
-    m_extensionCheck = new QCheckBox(QStringLiteral("拡張子を変更する"), this);
+    m_extensionCheck = new QCheckBox(tr("拡張子を変更する"), this);
     m_extensionCheck->setObjectName(QStringLiteral("extensionCheck"));
-    auto* extensionLabel = new QLabel(QStringLiteral("拡張子"), this);
+    auto* extensionLabel = new QLabel(tr("拡張子"), this);
     extensionLabel->setObjectName(QStringLiteral("extensionLabel"));
     m_extensionEdit = makeEdit("extensionEdit", kExtensionLimit, 41);
+    extensionLabel->setBuddy(m_extensionEdit);
 
-    m_nameCheck = new QCheckBox(QStringLiteral("ファイル名を変更する"), this);
+    m_nameCheck = new QCheckBox(tr("ファイル名を変更する"), this);
     m_nameCheck->setObjectName(QStringLiteral("nameCheck"));
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("modeGroup"));
-    m_replaceRadio = makeRadio("replaceRadio", QStringLiteral("置換"));
-    m_frontRadio = makeRadio("frontRadio", QStringLiteral("挿入（先頭）"));
-    m_endRadio = makeRadio("endRadio", QStringLiteral("挿入（後方）"));
+    m_replaceRadio = makeRadio("replaceRadio", tr("置換"));
+    m_frontRadio = makeRadio("frontRadio", tr("挿入（先頭）"));
+    m_endRadio = makeRadio("endRadio", tr("挿入（後方）"));
     m_replaceRadio->setChecked(true);
     m_modes = new QButtonGroup(this);
     m_modes->setObjectName(QStringLiteral("modeButtons"));
@@ -109,12 +110,19 @@ CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(pr
     m_replacementEdit = makeEdit("replacementEdit", kTextLimit, 66);
     m_frontEdit = makeEdit("frontEdit", kTextLimit, 66);
     m_endEdit = makeEdit("endEdit", kTextLimit, 66);
+    // Edits without a label of their own, named for screen readers.
+    m_extensionEdit->setAccessibleName(tr("拡張子"));
+    m_findEdit->setAccessibleName(tr("検索する文字列"));
+    m_replacementEdit->setAccessibleName(tr("置換後の文字列"));
+    m_frontEdit->setAccessibleName(tr("先頭に挿入する文字列"));
+    m_endEdit->setAccessibleName(tr("後方に挿入する文字列"));
+    group->setAccessibleName(tr("ファイル名の変更方法"));
 
     auto* ok = m_okButton = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     ok->setMinimumWidth(dialogUnitsX(this, 50));
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto* cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     cancel->setMinimumWidth(dialogUnitsX(this, 50));
 
@@ -200,12 +208,11 @@ void CReName::onModeClicked() {
 bool CReName::checkText(const QLineEdit* edit, bool required) {
     const QString text = edit->text();
     if (required && text.isEmpty()) {
-        m_prompt.exclamation(this, QStringLiteral("未入力です。"));
+        m_prompt.exclamation(this, tr("未入力です。"));
         return false;
     }
     if (!isAllowedInName(QFile::encodeName(text))) {
-        m_prompt.exclamation(this,
-                             QStringLiteral("ファイル名に使用できない文字が含まれています。"));
+        m_prompt.exclamation(this, tr("ファイル名に使用できない文字が含まれています。"));
         return false;
     }
     return true;
@@ -219,7 +226,7 @@ void CReName::onOk() {
         accept();
         return;
     }
-    if (!m_prompt.confirm(this, QStringLiteral("ファイル名を変更してもよろしいですか？")))
+    if (!m_prompt.confirm(this, tr("ファイル名を変更してもよろしいですか？")))
         return;
     // One message per press: the extension first, then the texts of the selected mode.
     if (extension && !checkText(m_extensionEdit, true))

@@ -103,6 +103,7 @@ QWidget* CReName::buildPreview(std::vector<RenameSource> rows) {
     auto* view = new QTableView(box);
     view->setObjectName(QStringLiteral("preview"));
     label->setBuddy(view);
+    view->setAccessibleName(label->text());
     m_preview = new RenamePreviewModel(std::move(rows), this);
     view->setModel(m_preview);
     view->verticalHeader()->hide();

@@ -2,6 +2,7 @@
 # Installs the Debian packages Kelvoro needs to build, run and test, when they are missing.
 set -eu
 packages="g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
 fonts-noto-cjk libgl-dev libx11-dev xdg-utils pkg-config libexiv2-dev libfuse3-dev"
 if [ "${1:-}" = "--test" ]; then
     packages="$packages xvfb xauth attr e2fsprogs ntfs-3g dbus desktop-file-utils appstream

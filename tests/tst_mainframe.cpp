@@ -33,7 +33,7 @@ class TestMainFrame : public QObject {
 
     static QString menuText(int id) {
         const CommandInfo* info = findCommand(id);
-        return QString::fromUtf16(info->menuText.data(), qsizetype(info->menuText.size()));
+        return commandText(info->menuText);
     }
 
     static void clearSettings() {

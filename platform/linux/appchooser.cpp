@@ -27,18 +27,17 @@ QIcon applicationIcon(const QString& icon) {
 AppChooserDialog::AppChooserDialog(const QByteArray& path, const QString& typeDescription,
                                    std::vector<DesktopEntry> applications, QWidget* parent)
     : QDialog(parent), m_path(path), m_applications(std::move(applications)) {
-    setWindowTitle(QStringLiteral("プログラムから開く"));
+    setWindowTitle(tr("プログラムから開く"));
     auto* layout = new QVBoxLayout(this);
 
     const std::string full = path.toStdString();
     const std::string_view leaf = nameOf(full);
     const QString name = QFile::decodeName(QByteArray(leaf.data(), qsizetype(leaf.size())));
-    auto* prompt =
-        new QLabel(QStringLiteral("「%1」を開くプログラムを選んでください。").arg(name), this);
+    auto* prompt = new QLabel(tr("「%1」を開くプログラムを選んでください。").arg(name), this);
     prompt->setObjectName(QStringLiteral("prompt"));
     prompt->setWordWrap(true);
     layout->addWidget(prompt);
-    auto* type = new QLabel(QStringLiteral("ファイルの種類: %1").arg(typeDescription), this);
+    auto* type = new QLabel(tr("ファイルの種類: %1").arg(typeDescription), this);
     type->setObjectName(QStringLiteral("fileType"));
     layout->addWidget(type);
 
@@ -53,8 +52,7 @@ AppChooserDialog::AppChooserDialog(const QByteArray& path, const QString& typeDe
     }
     layout->addWidget(m_list);
     if (m_applications.empty()) {
-        auto* none = new QLabel(
-            QStringLiteral("この種類のファイルを開くプログラムが見つかりません。"), this);
+        auto* none = new QLabel(tr("この種類のファイルを開くプログラムが見つかりません。"), this);
         none->setObjectName(QStringLiteral("noApplications"));
         layout->addWidget(none);
     }
@@ -62,7 +60,7 @@ AppChooserDialog::AppChooserDialog(const QByteArray& path, const QString& typeDe
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_buttons->setObjectName(QStringLiteral("buttons"));
     m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    m_buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
     layout->addWidget(m_buttons);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
