@@ -289,10 +289,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 void CMainFrame::updateUndoTexts() {
     // The label names the step: "元に戻す: 保存 (120 件)".
     auto name = [this](QAction* action, const QString& step, const QString& label,
-                       std::u16string_view plain) {
+                       const char* source) {
         const QString stepLabel = step.isEmpty() ? label : tr("%1: %2").arg(label, step);
-        const qsizetype tab = plain.find(u'\t');
-        action->setText(stepLabel + text(plain.substr(static_cast<std::size_t>(tab))));
+        const QString plain = commandText(source);
+        action->setText(stepLabel + plain.mid(plain.indexOf(QLatin1Char('\t'))));
         action->setToolTip(stepLabel);
     };
     name(m_actions.value(ID_EDIT_UNDO), m_undoStack->undoText(), tr("元に戻す"),

@@ -24,13 +24,17 @@ QString translated(const char* source) {
 
 QString notRestoredText(const std::vector<SavedRow>& kept) {
     QString message =
-        translated("%1 件のファイルは元に戻せませんでした。保存した日時と属性のままです。")
+        translated(QT_TRANSLATE_NOOP(
+                       "kelvoro::UndoStep",
+                       "%1 件のファイルは元に戻せませんでした。保存した日時と属性のままです。"))
             .arg(kept.size());
     message += QLatin1Char('\n');
     for (std::size_t i = 0; i < kept.size() && i < kNamesShown; ++i)
         message += QLatin1Char('\n') + displayPath(kept[i].key.path());
     if (kept.size() > kNamesShown)
-        message += QLatin1Char('\n') + translated("ほか %1 件").arg(kept.size() - kNamesShown);
+        message +=
+            QLatin1Char('\n') + translated(QT_TRANSLATE_NOOP("kelvoro::UndoStep", "ほか %1 件"))
+                                    .arg(kept.size() - kNamesShown);
     return message;
 }
 
@@ -67,8 +71,8 @@ SaveStep::SaveStep(CommandContext& context, std::vector<SavedRow> saved)
 
 void SaveStep::undoStep() {
     CTrazzleView& view = m_context.view;
-    std::unique_ptr<RowProgress> progress =
-        view.startProgress(translated("保存前の状態に戻しています…"));
+    std::unique_ptr<RowProgress> progress = view.startProgress(
+        translated(QT_TRANSLATE_NOOP("kelvoro::UndoStep", "保存前の状態に戻しています…")));
     RestoreResult restore = restoreSaved(view.rows(), m_context.fileSystem, std::move(m_saved),
                                          view.rowProgress(*progress));
     progress.reset();
@@ -89,7 +93,8 @@ void SaveStep::undoStep() {
             m_context.prompt.exclamation(&view, message);
         return;
     }
-    Q_EMIT view.statusMessage(translated("元に戻しました: %1").arg(this->text()));
+    Q_EMIT view.statusMessage(
+        translated(QT_TRANSLATE_NOOP("kelvoro::UndoStep", "元に戻しました: %1")).arg(this->text()));
 }
 
 void SaveStep::redoStep() {
@@ -103,7 +108,8 @@ void SaveStep::redoStep() {
             rows.push_back(r);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    std::unique_ptr<RowProgress> progress = view.startProgress(translated("保存しています…"));
+    std::unique_ptr<RowProgress> progress =
+        view.startProgress(translated(QT_TRANSLATE_NOOP("kelvoro::UndoStep", "保存しています…")));
     RecordedSave saved =
         saveRecorded(model, m_context.fileSystem, rows, view.rowProgress(*progress));
     progress.reset();

@@ -60,9 +60,14 @@ void OnRename(CommandContext& context) {
     QString notRenamed;
     if (dialog.exec() == QDialog::Accepted) {
         const std::unique_ptr<RowProgress> progress = view.startProgress(
-            QCoreApplication::translate("kelvoro::CReName", "名前を変更しています…"));
-        notRenamed = notRenamedText(renameRows(view.rows(), context.fileSystem, dialog.options(),
-                                               rows, view.rowProgress(*progress)));
+            text(QT_TRANSLATE_NOOP("kelvoro::CReName", "名前を変更しています…")));
+        const RenameResult result = renameRows(view.rows(), context.fileSystem, dialog.options(),
+                                               rows, view.rowProgress(*progress));
+        notRenamed = notRenamedText(
+            result, text(QT_TRANSLATE_NOOP("kelvoro::CReName",
+                                           "%1 件のファイル名を変更できませんでした。")));
+        if (std::vector<RenamedRow> renamed = renamedRows(view.rows(), result); !renamed.empty())
+            context.pushUndo(new RenameUndoStep(context, std::move(renamed)));
     }
     view.viewport()->update();
     if (!notRenamed.isEmpty())

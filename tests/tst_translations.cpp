@@ -137,7 +137,11 @@ class TestTranslations : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { applyLanguage(UiLanguage::Japanese); }
+    // Each case starts from no stored choice, whatever an earlier run left behind.
+    void init() {
+        SettingsStore().setLanguageChoice(LanguageChoice::System);
+        applyLanguage(UiLanguage::Japanese);
+    }
     void cleanupTestCase() { applyLanguage(UiLanguage::Japanese); }
 
     void switchFromTheViewMenuRetranslatesTheOpenWindow() {
@@ -172,10 +176,11 @@ private Q_SLOTS:
                  (QStringList{u"ファイル(&F)"_s, u"編集(&E)"_s, u"表示(&V)"_s, u"ヘルプ(&H)"_s}));
         QCOMPARE(frame.action(ID_EDIT_CHANGE_ASSOCIATION)->text(),
                  u"プログラムの関連付け変更\tCtrl+E(&E)"_s);
-        QCOMPARE(toolTips(frame), (QStringList{u"開く"_s, u"フォルダーを開く"_s, u"保存"_s,
-                                               u"ファイルプロパティの編集"_s, u"日時の一括変更"_s,
-                                               u"ファイル名の編集"_s, u"関連付け変更"_s,
-                                               u"全クリア"_s, u"クリア"_s, u"バージョン情報"_s}));
+        QCOMPARE(
+            toolTips(frame),
+            (QStringList{u"開く"_s, u"フォルダーを開く"_s, u"保存"_s, u"元に戻す"_s, u"やり直し"_s,
+                         u"ファイルプロパティの編集"_s, u"日時の一括変更"_s, u"ファイル名の編集"_s,
+                         u"関連付け変更"_s, u"全クリア"_s, u"クリア"_s, u"バージョン情報"_s}));
         QCOMPARE(frame.statusBar()->currentMessage(), u"レディ"_s);
         QStringList headers;
         for (int c = 0; c < ColumnCount; ++c)

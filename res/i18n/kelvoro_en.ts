@@ -162,6 +162,18 @@ You may redistribute and modify it under the GNU GPL, version 3 or later.</trans
         <source>フォルダーは [ファイル]-[フォルダーを開く] で追加できます</source>
         <translation>Folders can be added with File &gt; Open Folder</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>やり直し</source>
+        <translation>Redo</translation>
+    </message>
 </context>
 <context>
     <name>kelvoro::CReName</name>
@@ -726,6 +738,30 @@ You may redistribute and modify it under the GNU GPL, version 3 or later.</trans
         <source>保存が完了しました</source>
         <translation>The changes have been saved.</translation>
     </message>
+    <message>
+        <source>元に戻す	Ctrl+Z(&amp;U)</source>
+        <translation>&amp;Undo	Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>最後の操作を元に戻します</source>
+        <translation>Take back the last change</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>やり直し	Ctrl+Y(&amp;R)</source>
+        <translation>&amp;Redo	Ctrl+Y</translation>
+    </message>
+    <message>
+        <source>元に戻した操作をやり直します</source>
+        <translation>Make the change taken back again</translation>
+    </message>
+    <message>
+        <source>やり直し</source>
+        <translation>Redo</translation>
+    </message>
 </context>
 <context>
     <name>kelvoro::FileListModel</name>
@@ -884,6 +920,65 @@ You may redistribute and modify it under the GNU GPL, version 3 or later.</trans
     <message>
         <source>%1 件</source>
         <translation>%1 files</translation>
+    </message>
+</context>
+<context>
+    <name>kelvoro::UndoStep</name>
+    <message>
+        <source>全クリア</source>
+        <translation>Clear All</translation>
+    </message>
+    <message>
+        <source>クリア</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>%1 (%2 件)</source>
+        <translation>%1 (%2 files)</translation>
+    </message>
+    <message>
+        <source>タイムスタンプ／属性の編集</source>
+        <translation>Edit Timestamps/Attributes</translation>
+    </message>
+    <message>
+        <source>日時の一括変更</source>
+        <translation>Change Times</translation>
+    </message>
+    <message>
+        <source>%1 件のファイルは元に戻せませんでした。保存した日時と属性のままです。</source>
+        <translation>%1 files could not be restored. They keep the times and attributes that were saved.</translation>
+    </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>保存前の状態に戻しています…</source>
+        <translation>Restoring what the files held before the save…</translation>
+    </message>
+    <message>
+        <source>元に戻しました: %1</source>
+        <translation>Undone: %1</translation>
+    </message>
+    <message>
+        <source>保存しています…</source>
+        <translation>Saving…</translation>
+    </message>
+    <message>
+        <source>名前の変更</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>名前を変更しています…</source>
+        <translation>Renaming…</translation>
+    </message>
+    <message>
+        <source>%1 件のファイル名を元に戻せませんでした。</source>
+        <translation>%1 file names could not be changed back.</translation>
     </message>
 </context>
 <context>
