@@ -34,7 +34,7 @@ QUrl guideUrl() {
         guideFile(QCoreApplication::applicationDirPath(), QStringLiteral(KELVORO_GUIDE_DIR)));
     // The guide holds both languages; the link opens the one the interface speaks.
     url.setFragment(appliedLanguage() == UiLanguage::English ? QStringLiteral("en")
-                                                              : QStringLiteral("ja"));
+                                                             : QStringLiteral("ja"));
     return url;
 }
 
