@@ -383,12 +383,18 @@ void FileListModel::stageEdit(int r, const std::optional<CalendarTime>& created,
     fr.setFlags(flags);
     const int before = m_stagedCount;
     setStaged(fr, true);
+    noteRowEdited(r, before);
+}
+
+// A row's times or flags changed: a sort by them no longer holds, and the view and the staged
+// count learn of it.
+void FileListModel::noteRowEdited(int r, int stagedBefore) {
     const bool wasSorted = isSorted();
     if (m_sortColumn >= ColCreated)
         m_sorted = false;
     noteSortState(wasSorted);
     emitRowChanged(r);
-    emitStagedCountChange(before);
+    emitStagedCountChange(stagedBefore);
 }
 
 void FileListModel::unstageRow(int r) {

@@ -197,6 +197,7 @@ private:
     static QVariant accessibleText(const FileRow& row, int column, bool flag);
     void setStaged(FileRow& row, bool staged);
     void emitRowChanged(int r);
+    void noteRowEdited(int r, int stagedBefore);
     // Outside a batch; a batch tells the views once when it closes.
     void emitStagedCountChange(int before);
     void unindexPath(const QByteArray& path);

@@ -24,12 +24,7 @@ void FileListModel::setEditState(int r, const RowEditState& state) {
     fr.accessedEdited = state.accessedEdited;
     const int before = m_stagedCount;
     setStaged(fr, state.staged);
-    const bool wasSorted = isSorted();
-    if (m_sortColumn >= ColCreated)
-        m_sorted = false;
-    noteSortState(wasSorted);
-    emitRowChanged(r);
-    emitStagedCountChange(before);
+    noteRowEdited(r, before);
 }
 
 QHash<QByteArray, int> FileListModel::rowsByPath() const {
