@@ -61,6 +61,8 @@ void shareFigures(App& app, const Options& options) {
     CTrazzleView& view = *app.frame.view();
     FileListModel& model = view.rows();
     model.clear();
+    // Earlier figures' saves leave their completion message counted.
+    app.prompt.shown = 0;
     // The names are looked up once, as listing the share's folders would; lookups in one
     // folder are serialised by FUSE, while a network client's directory cache answers them.
     statxEach(paths);

@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 
 namespace kelvoro {
 
@@ -28,15 +29,9 @@ QPoint CTrazzleView::contextMenuPosition(const QContextMenuEvent& event) const {
     // A key has no position of its own: show the menu under the current row when it is in
     // sight, else in the list's corner.
     QPoint at;
-    const QModelIndex current = currentIndex();
-    if (current.isValid()) {
-        const int row = current.row();
-        const QRect rowRect =
-            QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row)) &
-            viewport()->rect();
-        if (!rowRect.isEmpty())
-            at = rowRect.bottomLeft();
-    }
+    const QRect band = rowBand(currentIndex().row());
+    if (!band.isEmpty())
+        at = band.bottomLeft();
     return viewport()->mapToGlobal(at);
 }
 
@@ -72,7 +67,64 @@ void CTrazzleView::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         requestEdit();
+    const QModelIndex before = currentIndex();
     QTableView::keyPressEvent(event);
+    if (currentIndex() != before || event->key() == Qt::Key_Space)
+        setKeyboardCues(true);
+}
+
+void CTrazzleView::mousePressEvent(QMouseEvent* event) {
+    setKeyboardCues(false);
+    QTableView::mousePressEvent(event);
+}
+
+void CTrazzleView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        setKeyboardCues(true);
+    else if (m_keyboardCues)
+        viewport()->update(rowBand(currentIndex().row()));
+}
+
+void CTrazzleView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    if (m_keyboardCues)
+        viewport()->update(rowBand(currentIndex().row()));
+}
+
+void CTrazzleView::setKeyboardCues(bool shown) {
+    if (m_keyboardCues == shown)
+        return;
+    m_keyboardCues = shown;
+    viewport()->update(rowBand(currentIndex().row()));
+}
+
+QRect CTrazzleView::rowBand(int row) const {
+    if (row < 0)
+        return {};
+    return QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row)) &
+           viewport()->rect();
+}
+
+void CTrazzleView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (m_keyboardCues) {
+        viewport()->update(rowBand(previous.row()));
+        viewport()->update(rowBand(current.row()));
+    }
+}
+
+void CTrazzleView::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!m_keyboardCues || !hasFocus())
+        return;
+    const QRect band = rowBand(currentIndex().row());
+    if (band.isEmpty() || !event->rect().intersects(band))
+        return;
+    // A dotted frame in the text colour, as list views have long marked the focused row.
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+    painter.drawRect(band.adjusted(0, 0, -1, -1));
 }
 
 // Rows are repainted whole after a scroll, never pieced together from a blitted strip.

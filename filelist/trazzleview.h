@@ -115,12 +115,20 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void requestEdit();
+    // The current row's band across the viewport; empty when it is out of sight.
+    QRect rowBand(int row) const;
+    void setKeyboardCues(bool shown);
     void retranslate();
     void showSortIndicator();
     void reportFolder(const FolderListing& listing, const AddResult& added);
@@ -136,6 +144,9 @@ private:
     ProgressFactory m_progressFactory;
     const platform::FolderReader* m_folderReader;
     FolderOptions m_folderOptions;
+    // The current row is framed only after the keyboard moved it, until the next click, so a
+    // mouse user sees the rows as ever and a keyboard user sees where the next key acts.
+    bool m_keyboardCues = false;
 };
 
 } // namespace kelvoro

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,7 +79,8 @@ CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(pr
     const auto makeRadio = [this](const char* name, const QString& text) {
         auto* radio = new QRadioButton(text, this);
         radio->setObjectName(QLatin1StringView(name));
-        // Reached by mouse only, as in the template; a click moves on to its edit.
+        // Out of the Tab order, as in the template; the arrow keys reach them from the check
+        // box above, and a click or an arrow moves on to the mode's edit.
         radio->setFocusPolicy(Qt::ClickFocus);
         radio->setEnabled(false);
         return radio;
@@ -93,6 +95,7 @@ CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(pr
 
     m_nameCheck = new QCheckBox(tr("ファイル名を変更する"), this);
     m_nameCheck->setObjectName(QStringLiteral("nameCheck"));
+    m_nameCheck->installEventFilter(this);
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("modeGroup"));
     m_replaceRadio = makeRadio("replaceRadio", tr("置換"));
@@ -156,7 +159,10 @@ CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(pr
 
     setTabOrder(m_extensionCheck, m_extensionEdit);
     setTabOrder(m_extensionEdit, m_nameCheck);
-    setTabOrder(m_nameCheck, m_findEdit);
+    setTabOrder(m_nameCheck, m_replaceRadio);
+    setTabOrder(m_replaceRadio, m_frontRadio);
+    setTabOrder(m_frontRadio, m_endRadio);
+    setTabOrder(m_endRadio, m_findEdit);
     setTabOrder(m_findEdit, m_replacementEdit);
     setTabOrder(m_replacementEdit, m_frontEdit);
     setTabOrder(m_frontEdit, m_endEdit);
@@ -173,6 +179,20 @@ CReName::CReName(Prompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(pr
     });
     connect(ok, &QPushButton::clicked, this, &CReName::onOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// The arrow keys go on from the check box into its group of modes, as in any dialog's group;
+// Tab from a mode goes on to that mode's edit.
+bool CReName::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_nameCheck && event->type() == QEvent::KeyPress && m_nameCheck->isChecked()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+            key->modifiers() == Qt::NoModifier) {
+            m_modes->checkedButton()->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CReName::onExtensionToggled(bool checked) {

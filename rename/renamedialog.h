@@ -47,6 +47,9 @@ public:
     void setPreviewRows(std::vector<RenameSource> rows);
     RenamePreviewModel* previewModel() const { return m_preview; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void onExtensionToggled(bool checked);
     void onNameToggled(bool checked);

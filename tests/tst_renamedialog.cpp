@@ -227,6 +227,47 @@ private Q_SLOTS:
         QVERIFY(!edit(&d, "endEdit")->isEnabled());
     }
 
+    // Tab skips the modes; the arrow keys reach them from the check box, and Tab from a mode
+    // lands in its edit.
+    void aModeIsChosenWithTheKeyboardOnly() {
+        test::FakePrompt prompt;
+        CReName d(prompt);
+        d.show();
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        auto* name = control<QCheckBox>(&d, "nameCheck");
+        name->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Down);
+        QVERIFY(!qobject_cast<QRadioButton*>(d.focusWidget()));
+
+        name->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Space);
+        QVERIFY(name->isChecked());
+        QCOMPARE(d.focusWidget(), edit(&d, "findEdit"));
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(d.focusWidget(), name);
+        press(Qt::Key_Down);
+        QCOMPARE(d.focusWidget(), control<QRadioButton>(&d, "replaceRadio"));
+        press(Qt::Key_Down);
+        QCOMPARE(d.focusWidget(), control<QRadioButton>(&d, "frontRadio"));
+        QVERIFY(control<QRadioButton>(&d, "frontRadio")->isChecked());
+        press(Qt::Key_Down);
+        QVERIFY(control<QRadioButton>(&d, "endRadio")->isChecked());
+        press(Qt::Key_Up);
+        QVERIFY(control<QRadioButton>(&d, "frontRadio")->isChecked());
+        QVERIFY(!edit(&d, "findEdit")->isEnabled());
+
+        press(Qt::Key_Tab);
+        QCOMPARE(d.focusWidget(), edit(&d, "frontEdit"));
+        type(d.focusWidget(), u"new-"_s);
+        press(Qt::Key_Return);
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.frontText(), u"new-"_s);
+    }
+
     void lengthLimits_data() {
         QTest::addColumn<QByteArray>("editName");
         QTest::addColumn<QString>("before");

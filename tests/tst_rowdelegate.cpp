@@ -321,6 +321,39 @@ private Q_SLOTS:
                                                   QItemSelectionModel::NoUpdate);
         QCOMPARE(shot().copy(row), focused);
     }
+
+    // Rows differ only in their names here, so equal flag cells mean equal frames.
+    void theKeyboardFramesTheCurrentRowUntilTheNextClick() {
+        addFiles({"a.txt", "b.txt", "c.txt"});
+        showView();
+        m_view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        m_view->setFocus();
+        m_view->selectionModel()->setCurrentIndex(rows().index(0, ColName),
+                                                  QItemSelectionModel::NoUpdate);
+        const auto flags = [this](int row) {
+            return shot().copy(cell(row, ColReadOnly).united(cell(row, ColIndex)));
+        };
+        QCOMPARE(flags(0), flags(1));
+
+        QTest::keyClick(m_view.get(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(m_view->currentIndex().row(), 1);
+        QVERIFY(!m_view->selectionModel()->isRowSelected(1));
+        QVERIFY(flags(1) != flags(0));
+        QCOMPARE(flags(0), flags(2));
+
+        m_view->clearFocus();
+        QCOMPARE(flags(1), flags(0));
+        m_view->setFocus();
+        QVERIFY(flags(1) != flags(0));
+
+        QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, cell(2, ColName).center());
+        QCOMPARE(m_view->currentIndex().row(), 2);
+        m_view->selectionModel()->select(rows().index(0, ColName),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(flags(2), flags(0));
+        QCOMPARE(flags(1).pixel(0, 0), base());
+    }
 };
 
 QTEST_MAIN(TestRowDelegate)

@@ -199,7 +199,7 @@ You may redistribute and modify it under the GNU GPL, version 3 or later.</trans
     </message>
     <message>
         <source>拡張子を変更する</source>
-        <translation>Change the extension</translation>
+        <translation>Change the e&amp;xtension</translation>
     </message>
     <message>
         <source>拡張子</source>
@@ -207,19 +207,19 @@ You may redistribute and modify it under the GNU GPL, version 3 or later.</trans
     </message>
     <message>
         <source>ファイル名を変更する</source>
-        <translation>Change the file name</translation>
+        <translation>Change the file &amp;name</translation>
     </message>
     <message>
         <source>置換</source>
-        <translation>Replace</translation>
+        <translation>&amp;Replace</translation>
     </message>
     <message>
         <source>挿入（先頭）</source>
-        <translation>Insert (front)</translation>
+        <translation>Insert (&amp;front)</translation>
     </message>
     <message>
         <source>挿入（後方）</source>
-        <translation>Insert (end)</translation>
+        <translation>Insert (&amp;end)</translation>
     </message>
     <message>
         <source>キャンセル</source>
