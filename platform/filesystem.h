@@ -22,7 +22,8 @@ public:
 
     // Makes the file's times (those given) and the managed attribute bits equal to desired.
     // Throws FileError on the first failure, leaving the file no less protected than before.
-    virtual void writeStatus(const std::string& path, const FileStatus& desired) = 0;
+    // Returns what the file held before, as readStatus reads it, so the write can be undone.
+    virtual FileStatus writeStatus(const std::string& path, const FileStatus& desired) = 0;
 
     // Renames within the file system; never replaces an existing file. With listed given, moves
     // nothing unless from still names that file (see FileStatus::identity).

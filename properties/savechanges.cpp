@@ -29,6 +29,7 @@ SaveResult saveInOrder(FileListModel& model, platform::FileSystem& fs, const std
     const int total = static_cast<int>(rows.size());
     SaveResult result;
     result.written.reserve(rows.size());
+    result.before.reserve(rows.size());
     for (const int r : rows) {
         const FileRow& row = model.row(r);
         if (progress && !progress(static_cast<int>(result.written.size()), total, r)) {
@@ -37,7 +38,7 @@ SaveResult saveInOrder(FileListModel& model, platform::FileSystem& fs, const std
             break;
         }
         try {
-            fs.writeStatus(row.path().toStdString(), desiredStatus(row));
+            result.before.push_back(fs.writeStatus(row.path().toStdString(), desiredStatus(row)));
         } catch (const platform::FileError& error) {
             result.outcome = SaveResult::Outcome::Failed;
             result.row = r;
@@ -59,6 +60,7 @@ struct SaveJob {
     int row;
     std::string path;
     platform::FileStatus desired;
+    platform::FileStatus before;
     std::optional<platform::FileError> error;
 };
 
@@ -70,13 +72,13 @@ SaveResult saveInParallel(FileListModel& model, platform::FileSystem& fs,
     jobs.reserve(rows.size());
     for (const int r : rows)
         jobs.push_back(
-            {r, model.row(r).path().toStdString(), desiredStatus(model.row(r)), std::nullopt});
+            {r, model.row(r).path().toStdString(), desiredStatus(model.row(r)), {}, std::nullopt});
     const int total = static_cast<int>(jobs.size());
     const OrderedWorkResult work = runOrdered(
         jobs.size(), fs.parallelCalls(jobs.front().path),
         [&](std::size_t i) {
             try {
-                fs.writeStatus(jobs[i].path, jobs[i].desired);
+                jobs[i].before = fs.writeStatus(jobs[i].path, jobs[i].desired);
                 return true;
             } catch (const platform::FileError& error) {
                 jobs[i].error = error;
@@ -95,6 +97,7 @@ SaveResult saveInParallel(FileListModel& model, platform::FileSystem& fs,
             if (work.done[i]) {
                 model.unstageRow(jobs[i].row);
                 result.written.push_back(jobs[i].row);
+                result.before.push_back(std::move(jobs[i].before));
             }
     }
     if (work.firstFailure) {

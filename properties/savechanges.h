@@ -19,6 +19,8 @@ struct SaveResult {
     int row = -1; // where a failed or cancelled save stopped
     std::optional<platform::FileError> error;
     std::vector<int> written; // the rows written, ascending
+    // What the file of each row written held before, in the same order.
+    std::vector<platform::FileStatus> before;
 };
 
 // Below this many staged rows a save writes one row after the other.

@@ -8,26 +8,26 @@ namespace kelvoro {
 
 RecordedSave saveRecorded(FileListModel& model, platform::FileSystem& fs,
                           const std::vector<int>& rows, const RowLoopProgress& progress) {
-    std::vector<std::string> paths;
-    paths.reserve(rows.size());
-    for (const int r : rows)
-        paths.push_back(model.row(r).path().toStdString());
-    const std::vector<platform::FileStatus> before = fs.readStatuses(paths);
+    // The rows' keys and edits before the save unstages them; each file's old values come
+    // from its write, which reads them anyway.
     std::vector<SavedRow> staged;
     staged.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const platform::FileStatus& b = before[i];
-        staged.push_back({rowKey(model, rows[i]), model.editState(rows[i]), b.created, b.modified,
-                          b.accessed, b.attributes, b.ok});
-    }
+    for (const int r : rows)
+        staged.push_back({rowKey(model, r), model.editState(r), {}, {}, {}, 0, false});
     RecordedSave saved;
     saved.result = saveRows(model, fs, rows, progress);
     saved.rows.reserve(saved.result.written.size());
     std::size_t next = 0;
-    for (const int r : saved.result.written) {
-        while (staged[next].key.row != r)
+    for (std::size_t i = 0; i < saved.result.written.size(); ++i) {
+        while (staged[next].key.row != saved.result.written[i])
             ++next;
-        saved.rows.push_back(std::move(staged[next]));
+        SavedRow& row = saved.rows.emplace_back(std::move(staged[next]));
+        const platform::FileStatus& b = saved.result.before[i];
+        row.created = b.created;
+        row.modified = b.modified;
+        row.accessed = b.accessed;
+        row.attributes = b.attributes;
+        row.known = b.ok;
     }
     return saved;
 }

@@ -32,7 +32,9 @@ public:
     platform::FileStatus readStatus(const std::string&) const override {
         return {0, 0, 0, platform::attr::Archive, true, std::nullopt};
     }
-    void writeStatus(const std::string&, const platform::FileStatus&) override {}
+    platform::FileStatus writeStatus(const std::string&, const platform::FileStatus&) override {
+        return {};
+    }
     bool moveNoReplace(const std::string&, const std::string&,
                        const std::optional<platform::FileIdentity>&) override {
         return false;

@@ -43,12 +43,13 @@ public:
         return s;
     }
     // A failure is known at once; a write that works takes a while.
-    void writeStatus(const std::string& path, const FileStatus&) override {
+    FileStatus writeStatus(const std::string& path, const FileStatus&) override {
         if (failing.count(path))
             throw FileError(FileErrorCause::AccessDenied, EACCES, path);
         std::this_thread::sleep_for(std::chrono::microseconds(200));
         const std::lock_guard<std::mutex> guard(lock);
         written.insert(path);
+        return readStatus(path);
     }
     bool moveNoReplace(const std::string&, const std::string&,
                        const std::optional<FileIdentity>&) override {

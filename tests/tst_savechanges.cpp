@@ -32,10 +32,11 @@ public:
         s.attributes = attr::Archive;
         return s;
     }
-    void writeStatus(const std::string& path, const FileStatus& desired) override {
+    FileStatus writeStatus(const std::string& path, const FileStatus& desired) override {
         if (path == failing)
             throw FileError(FileErrorCause::SharingViolation, EBUSY, path);
         writes.push_back({path, desired});
+        return readStatus(path);
     }
     bool moveNoReplace(const std::string&, const std::string&,
                        const std::optional<platform::FileIdentity>&) override {

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
+
 using namespace kelvoro;
 using namespace kelvoro::platform;
 using namespace kelvoro::test;
@@ -210,6 +212,40 @@ private Q_SLOTS:
         QCOMPARE(cause, FileErrorCause::AccessDenied);
         QCOMPARE(modeOf(path), 0444u);
         QCOMPARE(mtimeOf(path), 1600000000);
+    }
+
+    // A file its owner may write but not read is held without access: its times are saved,
+    // while flags are refused, since its attribute record cannot be read and kept.
+    void unreadableFilesAreSavedByTheirOwner() {
+        const QByteArray base = subdirectory("owned");
+        const QByteArray secret = newFile(base, "secret", 0200);
+        const QByteArray plain = newFile(base, "plain", 0644);
+        for (const QByteArray& path : {base, secret, plain})
+            QVERIFY(::chown(path.constData(), 65534, 65534) == 0);
+        ::chmod(dir().constData(), 0755);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(2);
+            const bool saved =
+                ::open(secret.constData(), O_RDONLY) < 0 &&
+                !write(secret, wanted(0, {}, 1281152096, 1281152096)) &&
+                write(secret, wanted(H, {}, 1300000000)) == FileErrorCause::AccessDenied &&
+                !write(plain, wanted(H | A, 1500000000, 1281152096, 1281152096));
+            ::_exit(saved ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
+            QSKIP("cannot drop to an unprivileged user here");
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a save went wrong");
+        QCOMPARE(mtimeOf(secret), 1281152096);
+        QCOMPARE(xattrOf(secret, "user.DOSATTRIB"), std::nullopt);
+        const FileStatus read = nativeFileSystem().readStatus(plain.toStdString());
+        QCOMPARE(read.attributes, H | A);
+        QCOMPARE(read.created, 1500000000);
+        QCOMPARE(read.modified, 1281152096);
     }
 
     void fullTmpfsIsDiskFullAndRestoresReadOnly() {

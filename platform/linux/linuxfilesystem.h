@@ -8,7 +8,7 @@ class LinuxFileSystem : public FileSystem {
 public:
     FileStatus readStatus(const std::string& path) const override;
     std::vector<FileStatus> readStatuses(const std::vector<std::string>& paths) const override;
-    void writeStatus(const std::string& path, const FileStatus& desired) override;
+    FileStatus writeStatus(const std::string& path, const FileStatus& desired) override;
     bool moveNoReplace(const std::string& from, const std::string& to,
                        const std::optional<FileIdentity>& listed) override;
     bool isReadableRegularFile(const std::string& path) const override;

@@ -112,15 +112,16 @@ std::int64_t NativeState::created() const {
 
 namespace {
 
-// The rest of the state, once out.stat is read.
-void readRecords(SystemCalls& sys, const std::string& path, const std::string& shownPath,
-                 NativeState& out) {
+// The rest of the state, once out.stat is read; held: the file at path, when it is held.
+void readRecords(SystemCalls& sys, const std::string& path, const HeldFile* held,
+                 const std::string& shownPath, NativeState& out) {
     detect(sys, path, out);
     if (out.kind != FileSystemKind::Generic)
         return;
 
     std::string blob;
-    out.blobError = sys.getXattr(path, xattr::DosAttrib, blob);
+    out.blobError = held ? sys.getHeldXattr(*held, xattr::DosAttrib, blob)
+                         : sys.getXattr(path, xattr::DosAttrib, blob);
     if (out.blobError == 0)
         out.dos = decodeDosAttrib(blob);
     if (out.dos) {
@@ -142,7 +143,7 @@ int readNativeState(SystemCalls& sys, const std::string& path, NativeState& out)
         return EINVAL;
     if (const int error = sys.stat(path, out.stat))
         return error;
-    readRecords(sys, path, path, out);
+    readRecords(sys, path, nullptr, path, out);
     return 0;
 }
 
@@ -154,15 +155,19 @@ int readNativeState(SystemCalls& sys, const HeldFile& file, const std::string& s
     else if (const int error = sys.statHeld(file, out.stat))
         return error;
     if (how != HeldRead::RestatWithoutRecords)
-        readRecords(sys, file.path, shownPath, out);
+        readRecords(sys, file.path, &file, shownPath, out);
     return 0;
 }
 
 FileStatus readStatusWith(SystemCalls& sys, const std::string& path) {
-    FileStatus status;
     NativeState state;
     if (readNativeState(sys, path, state) != 0)
-        return status;
+        return {};
+    return statusOf(state);
+}
+
+FileStatus statusOf(const NativeState& state) {
+    FileStatus status;
     status.ok = true;
     status.modified = state.stat.modified;
     status.accessed = state.stat.accessed;

@@ -74,13 +74,15 @@ int readNativeState(SystemCalls& sys, const HeldFile& file, const std::string& s
                     NativeState& out, HeldRead how);
 
 FileStatus readStatusWith(SystemCalls& sys, const std::string& path);
+// The status a read of this state gives.
+FileStatus statusOf(const NativeState& state);
 // readStatusWith of each path, in the same order, on up to this many threads. Reads one file
 // at a time where threads cannot be had; an exception (no memory) reaches the caller, after
 // every thread has ended.
 std::vector<FileStatus> readStatusesWith(SystemCalls& sys, const std::vector<std::string>& paths,
                                          std::size_t threads);
 // Writes through one descriptor, opened once and checked against desired.identity when given.
-void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired);
+FileStatus writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired);
 // Whether path still names the listed file, by the rules writeStatusWith applies; one stat,
 // for a caller (a rename) that acts on the name rather than through a descriptor.
 bool isListedFile(SystemCalls& sys, const std::string& path, const FileIdentity& listed);

@@ -54,6 +54,32 @@ std::array<struct timespec, 2> timesOf(const std::optional<std::int64_t>& modifi
     return {stamp(accessed), stamp(modified)};
 }
 
+// One extended attribute through get(buffer, size), a getxattr or fgetxattr.
+template <typename Get> int readXattr(std::string& value, Get get) {
+    std::array<char, 256> buffer{};
+    ssize_t n = get(buffer.data(), buffer.size());
+    if (n >= 0) {
+        value.assign(buffer.data(), static_cast<std::size_t>(n));
+        return 0;
+    }
+    if (errno != ERANGE)
+        return errno;
+    // Larger than any value we write; read whatever is there.
+    for (;;) {
+        n = get(nullptr, 0);
+        if (n < 0)
+            return errno;
+        value.resize(static_cast<std::size_t>(n));
+        n = get(value.data(), value.size());
+        if (n >= 0) {
+            value.resize(static_cast<std::size_t>(n));
+            return 0;
+        }
+        if (errno != ERANGE)
+            return errno;
+    }
+}
+
 class RealSystemCalls : public SystemCalls {
 public:
     int fileSystemType(const std::string& path, std::uint64_t& type) override {
@@ -81,8 +107,15 @@ public:
         return 0;
     }
 
+    // Open for reading where the file allows it: the attribute calls then take the descriptor
+    // and skip a walk through /proc. A link held itself, a file the user may not read and
+    // anything that is not a file or folder are held without access.
     int hold(const std::string& path, bool followLink, HeldFile& out) override {
-        UniqueFd fd(::open(path.c_str(), O_PATH | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
+        const int follow = followLink ? 0 : O_NOFOLLOW;
+        UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | follow));
+        bool readable = fd.valid();
+        if (!readable)
+            fd = UniqueFd(::open(path.c_str(), O_PATH | O_CLOEXEC | follow));
         if (!fd.valid())
             return errno;
         struct statx sx {};
@@ -90,6 +123,7 @@ public:
             return errno;
         out.stat = statFrom(sx);
         out.stat.link = S_ISLNK(sx.stx_mode);
+        out.readable = readable && (S_ISREG(sx.stx_mode) || S_ISDIR(sx.stx_mode));
         out.path = "/proc/self/fd/" + std::to_string(fd.get());
         out.fd = std::move(fd);
         return 0;
@@ -105,32 +139,27 @@ public:
     }
 
     int getXattr(const std::string& path, const char* name, std::string& value) override {
-        std::array<char, 256> buffer{};
-        ssize_t n = ::getxattr(path.c_str(), name, buffer.data(), buffer.size());
-        if (n >= 0) {
-            value.assign(buffer.data(), static_cast<std::size_t>(n));
-            return 0;
-        }
-        if (errno != ERANGE)
-            return errno;
-        // Larger than any value we write; read whatever is there.
-        for (;;) {
-            n = ::getxattr(path.c_str(), name, nullptr, 0);
-            if (n < 0)
-                return errno;
-            value.resize(static_cast<std::size_t>(n));
-            n = ::getxattr(path.c_str(), name, value.data(), value.size());
-            if (n >= 0) {
-                value.resize(static_cast<std::size_t>(n));
-                return 0;
-            }
-            if (errno != ERANGE)
-                return errno;
-        }
+        return readXattr(value, [&](void* buffer, std::size_t size) {
+            return ::getxattr(path.c_str(), name, buffer, size);
+        });
     }
 
     int setXattr(const std::string& path, const char* name, const std::string& value) override {
         return ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0 ? 0 : errno;
+    }
+
+    int getHeldXattr(const HeldFile& file, const char* name, std::string& value) override {
+        if (!file.readable)
+            return getXattr(file.path, name, value);
+        return readXattr(value, [&](void* buffer, std::size_t size) {
+            return ::fgetxattr(file.fd.get(), name, buffer, size);
+        });
+    }
+
+    int setHeldXattr(const HeldFile& file, const char* name, const std::string& value) override {
+        if (!file.readable)
+            return setXattr(file.path, name, value);
+        return ::fsetxattr(file.fd.get(), name, value.data(), value.size(), 0) == 0 ? 0 : errno;
     }
 
     int changeMode(const std::string& path, std::uint32_t mode) override {

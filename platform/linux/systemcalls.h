@@ -26,14 +26,17 @@ struct Stat {
     bool link = false; // the path is a symbolic link; everything above is of its target
 };
 
-// A file held open without reading or writing it (O_PATH), so that what was checked is what
-// the other calls reach: they are given path, which names the open file itself
-// (/proc/self/fd/N) and is never looked up in a directory again.
+// A file held open, so that what was checked is what the other calls reach: they are given
+// the descriptor, or path, which names the open file itself (/proc/self/fd/N) and is never
+// looked up in a directory again.
 struct HeldFile {
     UniqueFd fd;
     std::string path;
     // At least the type, device, inode and birth time; link: what is held is a link itself.
     Stat stat;
+    // Open for reading, so the descriptor takes attribute calls; else held without access
+    // (O_PATH), and they go through path.
+    bool readable = false;
 };
 
 // The raw calls behind reading and writing a file's status. The status backend goes through
@@ -60,6 +63,13 @@ public:
     virtual int setHeldTimes(const HeldFile& file, const std::optional<std::int64_t>& modified,
                              const std::optional<std::int64_t>& accessed) {
         return setTimes(file.path, modified, accessed);
+    }
+    // getXattr and setXattr of the held file itself.
+    virtual int getHeldXattr(const HeldFile& file, const char* name, std::string& value) {
+        return getXattr(file.path, name, value);
+    }
+    virtual int setHeldXattr(const HeldFile& file, const char* name, const std::string& value) {
+        return setXattr(file.path, name, value);
     }
     // FAT_IOCTL_GET_ATTRIBUTES / FAT_IOCTL_SET_ATTRIBUTES.
     virtual int fatAttributes(const std::string& path, std::uint32_t& attributes) = 0;

@@ -83,7 +83,7 @@ public:
                 m_current.dos && (m_current.dos->attributes & attr::ReadOnly) != 0) {
                 DosAttrib blob = *m_writtenBlob;
                 blob.attributes |= attr::ReadOnly;
-                m_sys.setXattr(m_path, xattr::DosAttrib, encodeDosAttrib(blob));
+                m_sys.setHeldXattr(m_file, xattr::DosAttrib, encodeDosAttrib(blob));
             }
             break;
         case FileSystemKind::Fat:
@@ -171,7 +171,7 @@ private:
         blob.attributes = m_want;
         if (m_created)
             blob.created = m_created;
-        check(m_sys.setXattr(m_path, xattr::DosAttrib, encodeDosAttrib(blob)));
+        check(m_sys.setHeldXattr(m_file, xattr::DosAttrib, encodeDosAttrib(blob)));
         m_writtenBlob = blob;
         if (m_mode != finalMode)
             changeMode(finalMode);
@@ -243,7 +243,7 @@ bool isListedFile(SystemCalls& sys, const std::string& path, const FileIdentity&
     return isSameFile(stat, listed);
 }
 
-void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired) {
+FileStatus writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus& desired) {
     HeldFile file;
     if (const std::optional<FileError> error = holdListedFile(sys, path, desired.identity, file))
         throw *error;
@@ -257,14 +257,15 @@ void writeStatusWith(SystemCalls& sys, const std::string& path, const FileStatus
         writer.restore();
         throw;
     }
+    return statusOf(current);
 }
 
 } // namespace kelvoro::platform::linuxos
 
 namespace kelvoro::platform {
 
-void LinuxFileSystem::writeStatus(const std::string& path, const FileStatus& desired) {
-    linuxos::writeStatusWith(linuxos::realSystemCalls(), path, desired);
+FileStatus LinuxFileSystem::writeStatus(const std::string& path, const FileStatus& desired) {
+    return linuxos::writeStatusWith(linuxos::realSystemCalls(), path, desired);
 }
 
 } // namespace kelvoro::platform

@@ -10,8 +10,9 @@ public:
     platform::FileStatus readStatus(const std::string& path) const override {
         return real().readStatus(path);
     }
-    void writeStatus(const std::string& path, const platform::FileStatus& desired) override {
-        real().writeStatus(path, desired);
+    platform::FileStatus writeStatus(const std::string& path,
+                                     const platform::FileStatus& desired) override {
+        return real().writeStatus(path, desired);
     }
     bool moveNoReplace(const std::string& from, const std::string& to,
                        const std::optional<platform::FileIdentity>& listed) override {
