@@ -65,12 +65,15 @@ LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$prefix/share/man/man1/kelvoro.1" 2>/dev/null
 LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$prefix/share/man/man1/kelvoro-cli.1" 2>/dev/null |
     grep -q 'kelvoro-cli  *-  *show' || fail "kelvoro-cli man page has no NAME line"
 
-# The Japanese pages are UTF-8, which man-db passes through preconv as groff -k does.
+# The Japanese pages are UTF-8, which man-db passes through preconv as groff -k does. Japanese
+# has no spaces: a narrow terminal shows where a run of text has no place to break.
 for name in kelvoro kelvoro-cli; do
     page=$prefix/share/man/ja/man1/$name.1
-    out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) ||
-        fail "man -l $page failed"
-    [ -z "$out" ] || fail "man -l $page: $out"
+    for width in 60 80; do
+        out=$(LC_ALL=C.UTF-8 MANWIDTH=$width man --warnings -l "$page" 2>&1 >/dev/null) ||
+            fail "man -l $page failed"
+        [ -z "$out" ] || fail "man -l $page at width $width: $out"
+    done
     out=$(LC_ALL=C.UTF-8 groff -k -man -ww -z -Tutf8 "$page" 2>&1) || fail "groff $page failed"
     [ -z "$out" ] || fail "groff $page: $out"
     # Found where man-db looks for a Japanese session, whether or not its locale exists here.
