@@ -82,7 +82,8 @@ for name in kelvoro kelvoro-cli; do
     printf '%s\n' "$shown" | grep -q "^名前\$" || fail "man -L ja_JP.UTF-8 $name is not Japanese"
     printf '%s\n' "$shown" | grep -q "^ *$name - [^ -~]" || fail "$page has no Japanese NAME line"
     # No line may start with closing punctuation or end with an opening bracket.
-    bad=$(printf '%s\n' "$shown" | LC_ALL=C.UTF-8 grep -n '^ *[、。，．）」』：；？！]\|[（「『]$')
+    bad=$(printf '%s\n' "$shown" |
+        LC_ALL=C.UTF-8 grep -n '^ *[、。，．）」』：；？！]\|[（「『]$')
     [ -z "$bad" ] || fail "$page breaks lines at brackets or punctuation: $bad"
     perl "$(dirname "$0")/man-translation-check.pl" "$prefix/share/man/man1/$name.1" "$page" ||
         fail "$page is not a translation of the current English page"

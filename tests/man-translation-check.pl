@@ -129,7 +129,8 @@ for my $option (sort keys %{{entry_options($english)}}) {
 
 # Quoted interface texts hold Japanese characters; the translation quotes them as 「…」.
 my $seen = plain($translation);
-my %texts = map { $_ => 1 } plain($english) =~ /"([^"\n]*[\x{3000}-\x{9FFF}\x{FF00}-\x{FFEF}][^"\n]*)"/g;
+my $japanese_character = qr/[\x{3000}-\x{9FFF}\x{FF00}-\x{FFEF}]/;
+my %texts = map { $_ => 1 } plain($english) =~ /"([^"\n]*$japanese_character[^"\n]*)"/g;
 for my $text (sort keys %texts) {
     fail("interface text \"$text\" is missing") if index($seen, $text) < 0;
 }
