@@ -1,5 +1,6 @@
 #include "filelist/trazzleview.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -112,6 +113,27 @@ void CTrazzleView::currentChanged(const QModelIndex& current, const QModelIndex&
         viewport()->update(rowBand(previous.row()));
         viewport()->update(rowBand(current.row()));
     }
+}
+
+// The table tells assistive technology of a selection change by listing every cell in it, which
+// for a select-all of many rows takes seconds and hundreds of megabytes; past a few thousand
+// cells one event says the same.
+void CTrazzleView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    constexpr qsizetype kListedCells = 4096;
+    const auto cells = [](const QItemSelection& selection) {
+        qsizetype count = 0;
+        for (const QItemSelectionRange& range : selection)
+            count += qsizetype(range.width()) * range.height();
+        return count;
+    };
+    if (!QAccessible::isActive() || cells(selected) + cells(deselected) <= kListedCells) {
+        QTableView::selectionChanged(selected, deselected);
+        return;
+    }
+    QAccessibleEvent event(this, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&event);
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 void CTrazzleView::paintEvent(QPaintEvent* event) {

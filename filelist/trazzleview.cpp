@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 
 #include <string>
 
@@ -50,6 +51,9 @@ CTrazzleView::CTrazzleView(Prompt& prompt, platform::FileSystem& fileSystem, QWi
     QHeaderView* columns = horizontalHeader();
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setHighlightSections(false);
+    // The header paints no selection, yet asks on every repaint whether each column is
+    // selected, a walk over every row; a selection of its own that stays empty spares it.
+    columns->setSelectionModel(new QItemSelectionModel(&m_model, columns));
     columns->setSectionsMovable(false);
     columns->setStretchLastSection(false);
     columns->setMinimumSectionSize(0);
