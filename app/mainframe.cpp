@@ -163,6 +163,9 @@ void CMainFrame::retranslate() {
         }
     }
     m_toolBar->setWindowTitle(tr("ツール バー"));
+    // Qt's button for the buttons that do not fit has no name of its own.
+    if (auto* more = m_toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(tr("その他のボタン"));
     const QString ready = readyText();
     if (statusBar()->currentMessage().isEmpty() || statusBar()->currentMessage() == m_ready)
         statusBar()->showMessage(ready);

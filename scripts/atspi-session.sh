@@ -8,7 +8,7 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build
 if [ $# -gt 0 ] && [ -d "$1" ]; then
-    build=$1
+    build=$(cd "$1" && pwd)
     shift
 fi
 if [ -z "${DISPLAY:-}" ]; then
@@ -21,7 +21,7 @@ fi
 /usr/libexec/at-spi-bus-launcher --launch-immediately &
 bus=$!
 sleep 1
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$build/app/kelvoro" "$@" &
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$build/kelvoro" "$@" &
 app=$!
 trap 'kill $app $bus 2>/dev/null || true' EXIT
 sleep 3
@@ -30,13 +30,15 @@ tree() {
     /usr/bin/python3 "$top/scripts/atspi-tree.py"
 }
 keys() {
-    xdotool search --sync --onlyvisible --pid $app --limit 1 windowactivate --sync >/dev/null
+    window=$(xdotool search --onlyvisible --pid $app | tail -n 1)
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
     xdotool key --delay 200 "$@"
     sleep 1
 }
 tree "main window"
 keys ctrl+a ctrl+g
 tree "property dialog"
-keys Escape ctrl+h
+keys Escape
+keys ctrl+h
 tree "rename dialog"
 keys Escape

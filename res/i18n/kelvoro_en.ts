@@ -174,6 +174,10 @@ You may redistribute and modify it under the GNU GPL, version 3 or later.</trans
         <source>やり直し</source>
         <translation>Redo</translation>
     </message>
+    <message>
+        <source>その他のボタン</source>
+        <translation>More buttons</translation>
+    </message>
 </context>
 <context>
     <name>kelvoro::CReName</name>
