@@ -6,6 +6,7 @@
 #include "properties/stagetimes.h"
 #include "properties/timetoolsdialog.h"
 #include "rename/renamedialog.h"
+#include "support/everydialog.h"
 #include "support/privatelocations.h"
 #include "support/testfiles.h"
 
@@ -107,14 +108,9 @@ private Q_SLOTS:
         test::TestServices t;
         CTrazzleView view(t.prompt, t.services.fileSystem);
         view.AddFile(file("c.txt"));
-        CChange change;
-        CReName rename(t.prompt);
-        rename.setPreviewRows({{QFile::encodeName(m_dir.path()), "c.txt"}});
-        CAboutDlg about(t.shell, QUrl(u"file:///guide/index.html"_s));
-        CTimeTools times(timeToolsInput(view.rows(), {0}), platform::readPhotoDate);
-        CFolderDlg folder(QFile::encodeName(m_dir.path()), FolderOptions{});
-        for (QDialog* dialog :
-             std::initializer_list<QDialog*>{&change, &rename, &about, &times, &folder}) {
+        test::EveryDialog dialogs(t.prompt, t.shell, view, QFile::encodeName(m_dir.path()),
+                                  "c.txt");
+        for (QDialog* dialog : dialogs.all()) {
             dialog->show();
             QVERIFY(QTest::qWaitForWindowExposed(dialog));
             QStringList unnamed;

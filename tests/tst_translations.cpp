@@ -12,6 +12,7 @@
 #include "properties/stagetimes.h"
 #include "properties/timetoolsdialog.h"
 #include "rename/renamedialog.h"
+#include "support/everydialog.h"
 #include "support/privatelocations.h"
 #include "support/testfiles.h"
 
@@ -245,15 +246,13 @@ private Q_SLOTS:
         QCOMPARE(view.model()->index(0, ColName).data(Qt::AccessibleDescriptionRole).toString(),
                  u"Unsaved changes"_s);
 
-        CChange change;
-        CReName rename(t.prompt);
-        rename.setPreviewRows({{QFile::encodeName(m_dir.path()), "photo.jpg"}});
-        CAboutDlg about(t.shell, QUrl(u"file:///guide/index.html"_s));
-        CTimeTools times(timeToolsInput(view.rows(), {0}), platform::readPhotoDate);
-        CFolderDlg folder(QFile::encodeName(m_dir.path()), FolderOptions{});
+        test::EveryDialog dialogs(t.prompt, t.shell, view, QFile::encodeName(m_dir.path()),
+                                  "photo.jpg");
         platform::AppChooserDialog chooser("/tmp/a.txt", u"Plain text"_s, {});
-        for (QWidget* dialog :
-             std::initializer_list<QWidget*>{&change, &rename, &about, &times, &folder, &chooser}) {
+        const QList<QDialog*> own = dialogs.all();
+        QList<QWidget*> windows(own.cbegin(), own.cend());
+        windows.append(&chooser);
+        for (QWidget* dialog : windows) {
             const QStringList left = japaneseTexts(dialog);
             QVERIFY2(left.isEmpty(), qPrintable(left.join(u'\n')));
         }
