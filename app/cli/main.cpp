@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray(argv[i]));
-    // The translators need the application object; it keeps its own copy of the arguments.
+    // The translators need the application object.
     QCoreApplication application(argc, argv);
     // The session's language only: a script's output should not change with what was last
     // chosen under View > 言語 in the window.
