@@ -148,48 +148,52 @@ rename のオプション (番号は指定した順、-r ではたどった順�
 </source>
         <translation>Usage: kelvoro-cli COMMAND [OPTIONS] [--] PATH...
 
-Reads and writes the creation, modification and access times of files and their
-read-only, hidden, archive and index attributes, the same way as Kelvoro.
+Reads and writes the creation, modification and access times of files and
+their read-only, hidden, archive and index attributes, the same way as Kelvoro.
 
 Commands:
-  show [--json] PATH...    shows each file as the list shows a row (--json: one JSON object per line)
+  show [--json] PATH...    shows each file as the list&apos;s row does
+                           (--json: one JSON object per line)
   set [OPTIONS] PATH...    changes times and attributes
-  rename [OPTIONS] PATH... renames files all at once
+  rename [OPTIONS] PATH... renames the files all at once
 
 Options of set:
   --created VALUE, --modified VALUE, --accessed VALUE
       VALUE: &quot;2024-01-02 03:04:05&quot;, ISO-8601 (2024-01-02T03:04:05+09:00),
-          @SECONDS (since 1970-01-01 UTC), a shift (+1h, -30m, +2d3h; w d h m s),
-          copy:created|modified|accessed (another time, as it was before the change),
-          exif (when the photo or video was taken), name (a date in the file name)
+          @SECONDS (since 1970-01-01 UTC),
+          a shift (+1h, -30m, +2d3h; w d h m s),
+          copy:created|modified|accessed (another time, as it was before),
+          exif (when the photo or video was taken),
+          name (a date and time written in the file name)
   --readonly on|off, --hidden on|off, --archive on|off, --index on|off
   -n, --dry-run   prints what would change and changes nothing
 
-Options of rename (numbers follow the order of the paths; with -r, the order of the walk):
+Options of rename (numbers follow the order of the paths; with -r, the walk&apos;s):
   --ext EXTENSION           changes the extension
   --replace FIND REPLACEMENT  replaces text in the name
-      --regex               FIND is a regular expression (\1 or $1 in REPLACEMENT)
-      --ignore-case         ignores letter case when finding
+      --regex               FIND is a regular expression (\1 or $1 for groups)
+      --ignore-case         letter case is ignored when finding
   --front TEXT              puts the text in front of the name
-  --end TEXT                puts the text at the end of the name (before the extension)
+  --end TEXT                puts the text at the end (before the extension)
   --number START[:STEP[:DIGITS]]  numbers the files
-      --number-position before|after|instead  where the number goes (default: after)
+      --number-position before|after|instead  where the number goes
+                            (default: after)
       --separator TEXT      put between the name and the number
       --name TEXT           the text that stands for the name (with instead)
   --case lower|upper|lower-ext  turns the letter case
-  -n, --dry-run             prints &quot;old name -&gt; new name&quot; and changes nothing
-  No file is renamed to a name that is taken. Swaps and chains are done in a safe order.
+  -n, --dry-run             prints &quot;old -&gt; new&quot; and changes nothing
+  No file is ever replaced; swaps and chains are moved in a safe order.
 
 Common options:
-  -r, --recursive a folder stands for the files below it, in its subfolders too
+  -r, --recursive a folder stands for the files below it, subfolders too
   -0, --null      the path &quot;-&quot; reads NUL-separated paths from standard input
                   (so does giving no path at all)
   --              every later argument is a path
   -h, --help      prints this summary
   -V, --version   prints the version
 
-Exit status: 0 every file was done, 1 some files failed (every other file was done),
-2 the command line was wrong
+Exit status: 0 every file was done, 1 some files failed (the others were
+still done), 2 the command line was wrong
 </translation>
     </message>
     <message>
